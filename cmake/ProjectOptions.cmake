@@ -12,7 +12,7 @@ option(ORVO_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer
 add_library(orvo_options INTERFACE)
 target_compile_features(orvo_options INTERFACE cxx_std_17)
 target_compile_options(orvo_options INTERFACE
-    -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion
+    -Wall -Wextra -Wpedantic -Wshadow
     -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual)
 if(ORVO_SANITIZE)
     target_compile_options(orvo_options INTERFACE
