@@ -1,0 +1,9 @@
+#include "TLimitForm.h"
+
+TLimitForm *LimitForm = nullptr;
+
+TLimitForm::TLimitForm(QWidget *parent)
+    : QWidget(parent)
+{
+    setFixedSize(518, 299);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Program-wide settings, loaded once at start-up by the option store.
+extern QString g_s_OutputFolder;      // always ends with '/'
+extern int i_OutputPSPSerialNumber;   // serial base of output numbers
+extern int i_MinDurationTime;         // seconds; -1 when not set
+extern QString OpenDialogFilter;      // the add dialog's filter, "description|pattern|..."
+extern QString PSPUploadFolder;
+extern QString PSPAVCFolder;
+extern QString PSPMP4Folder;
+
+// Full path of Option.ini in the program folder.
+QString OptionFilePath();
