@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+// Starts copies of the built program from a private copy of the bundle, with a fresh home
+// folder, and finds its windows on the X display through xdotool.
+class ProgramRunner {
+public:
+    ProgramRunner()
+    {
+        m_bundle = m_root.filePath(QStringLiteral("bundle"));
+        m_home = m_root.filePath(QStringLiteral("home"));
+        QDir().mkpath(m_home);
+        copyFolder(QStringLiteral(ORVO_BUNDLE_DIR), m_bundle);
+    }
+
+    const QString &bundle() const { return m_bundle; }
+    const QString &home() const { return m_home; }
+
+    // A second bundle beside the first, for copies that must differ.
+    QString copyBundle(const QString &name) const
+    {
+        const QString target = m_root.filePath(name);
+        copyFolder(QStringLiteral(ORVO_BUNDLE_DIR), target);
+        return target;
+    }
+
+    QProcess *start(const QString &bundle)
+    {
+        auto *process = new QProcess;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_home);
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        process->setProcessEnvironment(env);
+        process->setWorkingDirectory(bundle);
+        process->setProcessChannelMode(QProcess::MergedChannels);
+        process->start(bundle + QStringLiteral("/orvo-video-converter"), {});
+        process->waitForStarted();
+        m_processes << process;
+        return process;
+    }
+
+    ~ProgramRunner()
+    {
+        for (QProcess *p : m_processes) {
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
+            delete p;
+        }
+    }
+
+    // Ids of the windows whose name matches the pattern exactly (optionally of one process).
+    static QStringList windows(const QString &name, qint64 pid = 0)
+    {
+        QStringList args{QStringLiteral("search")};
+        if (pid)
+            args << QStringLiteral("--all") << QStringLiteral("--pid") << QString::number(pid);
+        args << QStringLiteral("--name") << QLatin1Char('^') + QRegularExpression::escape(name) + QLatin1Char('$');
+        QProcess x;
+        x.start(QStringLiteral("xdotool"), args);
+        x.waitForFinished(5000);
+        return QString::fromLocal8Bit(x.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    // Waits for such a window; empty after the time-out.
+    static QString waitForWindow(const QString &name, int timeoutMs = 20000, qint64 pid = 0)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs) {
+            const QStringList found = windows(name, pid);
+            if (!found.isEmpty())
+                return found.first();
+            QThread::msleep(100);
+        }
+        return {};
+    }
+
+    // Every window with its process and name, for failure reports.
+    static QString windowList()
+    {
+        QProcess x;
+        x.start(QStringLiteral("sh"), {QStringLiteral("-c"),
+            QStringLiteral("for w in $(xdotool search --name .); do "
+                           "echo \"$w $(xdotool getwindowpid $w) $(xdotool getwindowname $w)\"; done")});
+        x.waitForFinished(10000);
+        return QString::fromLocal8Bit(x.readAllStandardOutput());
+    }
+
+    static void pressReturn(const QString &window)
+    {
+        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+    }
+
+private:
+    static void copyFolder(const QString &from, const QString &to)
+    {
+        QDir().mkpath(to);
+        const QDir source(from);
+        for (const QFileInfo &entry : source.entryInfoList(QDir::NoDotAndDotDot | QDir::AllEntries)) {
+            const QString target = to + QLatin1Char('/') + entry.fileName();
+            if (entry.isDir())
+                copyFolder(entry.filePath(), target);
+            else if (entry.fileName() != QLatin1String("Option.ini"))
+                QFile::copy(entry.filePath(), target);
+        }
+    }
+
+    QTemporaryDir m_root;
+    QString m_bundle;
+    QString m_home;
+    QList<QProcess *> m_processes;
+};
