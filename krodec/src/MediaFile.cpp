@@ -1,0 +1,488 @@
+#include "MediaFile.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace krodec {
+
+namespace {
+
+constexpr double kTimeSlack = 0.001;     // time stamps are compared with one millisecond of slack
+constexpr int kMaxSeekRetries = 5;       // earlier and earlier seeks for formats without key frame marks
+
+double toSeconds(int64_t ts, AVRational base)
+{
+    return static_cast<double>(ts) * av_q2d(base);
+}
+
+bool validRate(AVRational r)
+{
+    return r.num > 0 && r.den > 0 && av_q2d(r) > 0.0 && av_q2d(r) <= 1000.0;
+}
+
+} // namespace
+
+void Interrupt::arm(std::chrono::milliseconds budget)
+{
+    deadline_ = std::chrono::steady_clock::now() + budget;
+}
+
+bool Interrupt::fired() const
+{
+    if (cancel_ && cancel_->load(std::memory_order_relaxed))
+        return true;
+    return std::chrono::steady_clock::now() > deadline_;
+}
+
+AVIOInterruptCB Interrupt::callback()
+{
+    return AVIOInterruptCB{&Interrupt::check, this};
+}
+
+int Interrupt::check(void *self)
+{
+    return static_cast<Interrupt *>(self)->fired() ? 1 : 0;
+}
+
+bool MediaFile::open(const std::string &path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0)
+        return false;
+
+    AVFormatContext *context = avformat_alloc_context();
+    if (!context)
+        throw std::bad_alloc();
+    context->interrupt_callback = interrupt_.callback();
+    // "file:" keeps a name with a colon from being taken for a protocol.
+    const std::string url = "file:" + path;
+    if (avformat_open_input(&context, url.c_str(), nullptr, nullptr) < 0)
+        return false;  // avformat_open_input freed the context
+    format_.reset(context);
+    // Analysing the streams decodes several frames (for H.264 up to twenty); containers whose
+    // header already tells everything the engine needs skip it.
+    if (!headerIsComplete() && avformat_find_stream_info(context, nullptr) < 0)
+        return false;
+    if (interrupt_.fired())
+        return false;
+    chooseStreams();
+    if (context->start_time != AV_NOPTS_VALUE)
+        origin_ = toSeconds(context->start_time, AVRational{1, AV_TIME_BASE});
+    else {
+        bool found = false;
+        for (const AVStream *stream : {video_, audio_}) {
+            if (!stream || stream->start_time == AV_NOPTS_VALUE)
+                continue;
+            const double start = toSeconds(stream->start_time, stream->time_base);
+            origin_ = found ? std::min(origin_, start) : start;
+            found = true;
+        }
+    }
+    return video_ || audio_;
+}
+
+bool MediaFile::headerIsComplete() const
+{
+    const AVFormatContext *context = format_.get();
+    if ((context->ctx_flags & AVFMTCTX_NOHEADER) || context->nb_streams == 0)
+        return false;
+    bool usable = false;
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVStream *stream = context->streams[i];
+        const AVCodecParameters *par = stream->codecpar;
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+            if (par->codec_id == AV_CODEC_ID_NONE || par->width <= 0 || par->height <= 0
+                || !(validRate(stream->avg_frame_rate) || validRate(stream->r_frame_rate)))
+                return false;
+            usable = true;
+        } else if (par->codec_type == AVMEDIA_TYPE_AUDIO) {
+            if (par->codec_id == AV_CODEC_ID_NONE || par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0)
+                return false;
+            usable = true;
+        }
+    }
+    return usable;
+}
+
+void MediaFile::chooseStreams()
+{
+    AVFormatContext *context = format_.get();
+    int bestArea = 0;
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        AVStream *stream = context->streams[i];
+        const AVCodecParameters *par = stream->codecpar;
+        if (par->codec_type != AVMEDIA_TYPE_VIDEO || (stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            continue;
+        if (par->width <= 0 || par->height <= 0 || !avcodec_find_decoder(par->codec_id))
+            continue;
+        const int area = par->width * par->height;
+        if (area > bestArea) {
+            bestArea = area;
+            video_ = stream;
+        }
+    }
+    const int audioIndex = av_find_best_stream(context, AVMEDIA_TYPE_AUDIO, -1,
+                                               video_ ? video_->index : -1, nullptr, 0);
+    if (audioIndex >= 0) {
+        AVStream *stream = context->streams[audioIndex];
+        if (stream->codecpar->sample_rate > 0 && avcodec_find_decoder(stream->codecpar->codec_id))
+            audio_ = stream;
+    }
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        AVStream *stream = context->streams[i];
+        if (stream != video_ && stream != audio_)
+            stream->discard = AVDISCARD_ALL;
+    }
+}
+
+double MediaFile::containerBitRate() const
+{
+    const AVFormatContext *context = format_.get();
+    if (!context)
+        return 0;
+    if (context->bit_rate > 0)
+        return static_cast<double>(context->bit_rate);
+    const double seconds = durationSeconds();
+    const int64_t size = context->pb ? avio_size(context->pb) : -1;
+    return seconds > 0 && size > 0 ? static_cast<double>(size) * 8 / seconds : 0;
+}
+
+double MediaFile::durationSeconds() const
+{
+    const AVFormatContext *context = format_.get();
+    if (!context)
+        return 0;
+    double seconds = 0;
+    if (context->duration > 0 && context->duration != AV_NOPTS_VALUE)
+        seconds = toSeconds(context->duration, AVRational{1, AV_TIME_BASE});
+    else {
+        for (const AVStream *stream : {video_, audio_}) {
+            if (stream && stream->duration > 0 && stream->duration != AV_NOPTS_VALUE)
+                seconds = std::max(seconds, toSeconds(stream->duration, stream->time_base));
+        }
+    }
+    return std::isfinite(seconds) && seconds > 0 ? seconds : 0;
+}
+
+double MediaFile::frameRate() const
+{
+    if (!video_)
+        return 0;
+    if (validRate(video_->avg_frame_rate))
+        return av_q2d(video_->avg_frame_rate);
+    if (validRate(video_->r_frame_rate))
+        return av_q2d(video_->r_frame_rate);
+    return 0;
+}
+
+double MediaFile::frameDuration() const
+{
+    const double rate = frameRate();
+    return rate > 0 ? 1.0 / rate : 0.04;
+}
+
+bool MediaFile::openVideoDecoder(bool seeking)
+{
+    if (!video_)
+        return false;
+    const AVCodec *codec = avcodec_find_decoder(video_->codecpar->codec_id);
+    if (!codec)
+        return false;
+    CodecPtr decoder(avcodec_alloc_context3(codec));
+    if (!decoder)
+        throw std::bad_alloc();
+    if (avcodec_parameters_to_context(decoder.get(), video_->codecpar) < 0)
+        return false;
+    decoder->pkt_timebase = video_->time_base;
+    decoder->thread_count = 0;  // one more than the cores, as FFmpeg chooses
+    decoder->thread_type = seeking ? FF_THREAD_FRAME | FF_THREAD_SLICE : FF_THREAD_SLICE;
+    if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
+        return false;
+    decoder_ = std::move(decoder);
+    packet_ = makePacket();
+    scratch_ = makeFrame();
+    last_ = makeFrame();
+    resetDecodeState();
+    return true;
+}
+
+void MediaFile::resetDecodeState()
+{
+    av_frame_unref(last_.get());
+    haveLast_ = false;
+    inputEnded_ = false;
+    decoderDrained_ = false;
+}
+
+int64_t MediaFile::toStreamTime(double seconds) const
+{
+    const double ts = (seconds + origin_) / av_q2d(video_->time_base);
+    return static_cast<int64_t>(std::clamp(ts, -9.0e18, 9.0e18));
+}
+
+double MediaFile::frameTime(const AVFrame *frame) const
+{
+    int64_t ts = frame->best_effort_timestamp;
+    if (ts == AV_NOPTS_VALUE)
+        ts = frame->pts;
+    if (ts == AV_NOPTS_VALUE || !video_)
+        return haveLast_ ? lastTime_ + frameDuration() : seekTarget_;
+    return toSeconds(ts, video_->time_base) - origin_;
+}
+
+int MediaFile::feedDecoder()
+{
+    AVPacket *packet = packet_.get();
+    for (;;) {
+        if (interrupt_.fired())
+            return -1;
+        if (inputEnded_) {
+            avcodec_send_packet(decoder_.get(), nullptr);
+            return 0;
+        }
+        if (av_read_frame(format_.get(), packet) < 0) {
+            if (interrupt_.fired())
+                return -1;
+            inputEnded_ = true;
+            continue;
+        }
+        if (packet->stream_index != video_->index) {
+            av_packet_unref(packet);
+            continue;
+        }
+        // Frames that no other frame refers to are not decoded while they lie well before the
+        // target; the frame on show and every reference frame still are.
+        AVDiscard discard = AVDISCARD_DEFAULT;
+        if (packet->pts != AV_NOPTS_VALUE && !(packet->flags & AV_PKT_FLAG_KEY)
+            && toSeconds(packet->pts, video_->time_base) - origin_ < skipBefore_)
+            discard = AVDISCARD_NONREF;
+        decoder_->skip_frame = discard;
+        avcodec_send_packet(decoder_.get(), packet);  // a damaged packet is passed over
+        av_packet_unref(packet);
+        return 0;
+    }
+}
+
+int MediaFile::nextFrame(AVFrame *frame)
+{
+    if (decoderDrained_)
+        return 0;
+    for (;;) {
+        if (interrupt_.fired())
+            return -1;
+        const int result = avcodec_receive_frame(decoder_.get(), frame);
+        if (result == 0)
+            return 1;
+        if (result == AVERROR_EOF || (result != AVERROR(EAGAIN) && inputEnded_)) {
+            decoderDrained_ = true;
+            return 0;
+        }
+        if (feedDecoder() < 0)
+            return -1;
+    }
+}
+
+bool MediaFile::seekBefore(double seconds)
+{
+    const int64_t ts = toStreamTime(std::max(seconds, 0.0));
+    AVFormatContext *context = format_.get();
+    int result = avformat_seek_file(context, video_->index, INT64_MIN, ts, ts, 0);
+    if (result < 0)
+        result = av_seek_frame(context, video_->index, ts, AVSEEK_FLAG_BACKWARD);
+    if (result < 0 && seconds <= kTimeSlack && !(context->iformat->flags & AVFMT_NO_BYTE_SEEK))
+        result = av_seek_frame(context, -1, 0, AVSEEK_FLAG_BYTE);
+    avcodec_flush_buffers(decoder_.get());
+    resetDecodeState();
+    fresh_ = false;
+    seekTarget_ = std::max(seconds, 0.0);
+    return result >= 0;
+}
+
+bool MediaFile::seekKeyFrameAfter(double seconds)
+{
+    const int64_t ts = toStreamTime(seconds);
+    const int result = avformat_seek_file(format_.get(), video_->index, ts, ts, INT64_MAX, 0);
+    avcodec_flush_buffers(decoder_.get());
+    resetDecodeState();
+    fresh_ = false;
+    seekTarget_ = seconds;
+    return result >= 0;
+}
+
+double MediaFile::tolerance() const
+{
+    return std::min(frameDuration() / 2, 0.02);
+}
+
+bool MediaFile::mayContinueTo(double seconds) const
+{
+    if (decoderDrained_ || (!haveLast_ && !fresh_))
+        return false;
+    if (haveLast_ && seconds - tolerance() <= lastTime_)
+        return false;
+    const int count = avformat_index_get_entries_count(video_);
+    if (count > 0) {
+        const int key = av_index_search_timestamp(video_, toStreamTime(seconds), AVSEEK_FLAG_BACKWARD);
+        if (key < 0)
+            return true;  // the target lies before the first key frame the index knows
+        const AVIndexEntry *entry = avformat_index_get_entry(video_, key);
+        if (!entry)
+            return false;
+        if (fresh_) {
+            const AVIndexEntry *first = avformat_index_get_entry(video_, 0);
+            return first && av_index_search_timestamp(video_, first->timestamp, 0) == key;
+        }
+        return toSeconds(entry->timestamp, video_->time_base) - origin_ <= lastTime_ + kTimeSlack;
+    }
+    const double position = haveLast_ ? lastTime_ : 0.0;
+    return seconds - position < 2.0;
+}
+
+MediaFile::Outcome MediaFile::decodeTo(double seconds, AVFrame *out, bool afterSeek)
+{
+    const double early = tolerance();
+    skipBefore_ = seconds - 2 * frameDuration();
+    AVFrame *frame = scratch_.get();
+    for (bool first = afterSeek;; first = false) {
+        const int got = nextFrame(frame);
+        if (got <= 0)
+            return got < 0 ? Outcome::Failed : Outcome::None;
+        const double time = frameTime(frame);
+        av_frame_unref(last_.get());
+        av_frame_move_ref(last_.get(), frame);
+        haveLast_ = true;
+        lastTime_ = time;
+        if (time >= seconds - early) {
+            if (av_frame_ref(out, last_.get()) < 0)
+                return Outcome::Failed;
+            // The seek landed after the target (no key frame marks): the caller seeks earlier.
+            return first && time > seconds + early ? Outcome::TooLate : Outcome::Found;
+        }
+    }
+}
+
+bool MediaFile::frameAt(double seconds, AVFrame *out)
+{
+    if (!decoder_)
+        return false;
+    av_frame_unref(out);
+    if (haveLast_ && std::fabs(lastTime_ - seconds) <= tolerance())
+        return av_frame_ref(out, last_.get()) >= 0;
+
+    if (mayContinueTo(seconds)) {
+        const Outcome outcome = decodeTo(seconds, out, false);
+        return outcome == Outcome::Found;
+    }
+    double back = 0;
+    for (int attempt = 0; attempt < kMaxSeekRetries; ++attempt) {
+        if (!seekBefore(seconds - back) && attempt == 0)
+            return false;
+        const Outcome outcome = decodeTo(seconds, out, true);
+        if (outcome != Outcome::TooLate || seconds - back <= 0 || attempt + 1 == kMaxSeekRetries)
+            return outcome == Outcome::Found || outcome == Outcome::TooLate;
+        av_frame_unref(out);
+        back = back == 0 ? 1.0 : back * 2;
+    }
+    return false;
+}
+
+bool MediaFile::decodeKeyFrameAlone(AVFrame *out)
+{
+    // The first key frame after the seek point, decoded on its own: with the end of input sent
+    // right after it, the decoder gives it out at once instead of waiting for the frames that
+    // follow it to settle their display order.
+    AVPacket *packet = packet_.get();
+    for (int count = 0; count < 1000; ++count) {
+        if (interrupt_.fired() || av_read_frame(format_.get(), packet) < 0)
+            return false;
+        const bool key = packet->stream_index == video_->index && (packet->flags & AV_PKT_FLAG_KEY);
+        if (key) {
+            decoder_->skip_frame = AVDISCARD_DEFAULT;
+            avcodec_send_packet(decoder_.get(), packet);
+            av_packet_unref(packet);
+            inputEnded_ = true;
+            avcodec_send_packet(decoder_.get(), nullptr);
+            return nextFrame(out) == 1;
+        }
+        av_packet_unref(packet);
+    }
+    return false;
+}
+
+bool MediaFile::frameNear(double seconds, double slack, AVFrame *out)
+{
+    if (!decoder_)
+        return false;
+    av_frame_unref(out);
+    if (seconds > 0 && seekKeyFrameAfter(seconds)) {
+        AVFrame *frame = scratch_.get();
+        if (decodeKeyFrameAlone(frame)) {
+            const double time = frameTime(frame);
+            av_frame_move_ref(last_.get(), frame);
+            haveLast_ = true;
+            lastTime_ = time;
+            if (time >= seconds - tolerance() && time <= seconds + slack)
+                return av_frame_ref(out, last_.get()) >= 0;
+        }
+    }
+    return frameAt(seconds, out);
+}
+
+void MediaFile::sampleBitRates(double seconds, double &videoRate, double &audioRate)
+{
+    struct Tally {
+        const AVStream *stream = nullptr;
+        double bytes = 0;
+        double first = 0;
+        double last = 0;
+        double lastDuration = 0;
+        bool seen = false;
+        double span() const { return seen ? last - first + lastDuration : 0; }
+        double rate() const { return span() > 0 ? bytes * 8 / span() : 0; }
+    };
+    Tally tallies[2];
+    tallies[0].stream = video_;
+    tallies[1].stream = audio_;
+    AVPacket *packet = packet_ ? packet_.get() : nullptr;
+    PacketPtr own;
+    if (!packet) {
+        own = makePacket();
+        packet = own.get();
+    }
+    fresh_ = false;
+    double bytesRead = 0;
+    for (int count = 0; count < 20000 && bytesRead < 16.0e6; ++count) {
+        if (interrupt_.fired() || av_read_frame(format_.get(), packet) < 0)
+            break;
+        bytesRead += packet->size;
+        for (Tally &tally : tallies) {
+            if (!tally.stream || packet->stream_index != tally.stream->index)
+                continue;
+            const int64_t ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+            if (ts == AV_NOPTS_VALUE)
+                break;
+            const double time = toSeconds(ts, tally.stream->time_base);
+            tally.bytes += packet->size;
+            tally.lastDuration = toSeconds(packet->duration, tally.stream->time_base);
+            if (!tally.seen || time < tally.first)
+                tally.first = time;
+            if (!tally.seen || time > tally.last)
+                tally.last = time;
+            tally.seen = true;
+        }
+        av_packet_unref(packet);
+        bool enough = true;
+        for (const Tally &tally : tallies)
+            enough = enough && (!tally.stream || tally.span() >= seconds);
+        if (enough)
+            break;
+    }
+    av_packet_unref(packet);
+    videoRate = tallies[0].rate();
+    audioRate = tallies[1].rate();
+}
+
+} // namespace krodec

@@ -1,0 +1,128 @@
+#include "convert/SourceReader.h"
+
+extern "C" {
+#include <libavutil/dict.h>
+}
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+namespace krodec::convert {
+namespace {
+
+// The main picture: the best video stream that is not a cover picture.
+int findVideo(AVFormatContext *format)
+{
+    const int best = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (best >= 0 && !(format->streams[best]->disposition & AV_DISPOSITION_ATTACHED_PIC))
+        return best;
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        const AVStream *stream = format->streams[i];
+        if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
+            && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Audio tracks count in file order, as a player lists them.
+int findAudio(AVFormatContext *format, int track)
+{
+    int seen = 0;
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        if (format->streams[i]->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
+            continue;
+        if (seen++ == track)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+} // namespace
+
+SourceReader::Open SourceReader::open(const std::string &path, bool wantVideo, int audioTrack)
+{
+    AVFormatContext *format = nullptr;
+    AVDictionary *options = nullptr;
+    // A local file only: playlists inside the source must not reach the network.
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const int opened = avformat_open_input(&format, ("file:" + path).c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0)
+        return Open::Unreadable;
+    m_format.reset(format);
+    if (avformat_find_stream_info(format, nullptr) < 0)
+        return Open::Unreadable;
+
+    if (wantVideo) {
+        m_videoIndex = findVideo(format);
+        if (m_videoIndex < 0)
+            return Open::NoVideo;
+        if (!openDecoder(m_videoIndex, m_videoDecoder))
+            return Open::Unreadable;
+    }
+    m_audioIndex = findAudio(format, audioTrack);
+    if (m_audioIndex < 0) {
+        if (!wantVideo)
+            return Open::NoAudio;
+        if (audioTrack > 0)
+            return Open::TrackMissing;
+    } else if (!openDecoder(m_audioIndex, m_audioDecoder)) {
+        return Open::Unreadable;
+    }
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        if (static_cast<int>(i) != m_videoIndex && static_cast<int>(i) != m_audioIndex)
+            format->streams[i]->discard = AVDISCARD_ALL;
+    }
+    return Open::Ok;
+}
+
+bool SourceReader::openDecoder(int index, CodecHandle &decoder)
+{
+    const AVStream *stream = m_format->streams[index];
+    const AVCodec *codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!codec)
+        return false;
+    decoder.reset(avcodec_alloc_context3(codec));
+    if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0)
+        return false;
+    decoder->pkt_timebase = stream->time_base;
+    decoder->thread_count = 0;
+    return avcodec_open2(decoder.get(), codec, nullptr) >= 0;
+}
+
+int64_t SourceReader::fileStart() const
+{
+    return m_format->start_time == AV_NOPTS_VALUE ? 0 : m_format->start_time;
+}
+
+int64_t SourceReader::originOf(double startSeconds) const
+{
+    return fileStart() + static_cast<int64_t>(std::llround(startSeconds * AV_TIME_BASE));
+}
+
+bool SourceReader::seek(int64_t micros)
+{
+    const bool moved = avformat_seek_file(m_format.get(), -1, INT64_MIN, micros, micros, 0) >= 0
+                       || av_seek_frame(m_format.get(), -1, micros, AVSEEK_FLAG_BACKWARD) >= 0;
+    for (AVCodecContext *decoder : {m_videoDecoder.get(), m_audioDecoder.get()}) {
+        if (decoder)
+            avcodec_flush_buffers(decoder);
+    }
+    return moved;
+}
+
+int SourceReader::read(AVPacket *packet)
+{
+    // Files seldom answer "try again"; a demuxer that keeps doing so is taken as ended.
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const int result = av_read_frame(m_format.get(), packet);
+        if (result != AVERROR(EAGAIN))
+            return result < 0 ? AVERROR_EOF : 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return AVERROR_EOF;
+}
+
+} // namespace krodec::convert

@@ -1,0 +1,48 @@
+#pragma once
+
+// The source file: demuxer, the streams a conversion uses and their decoders.
+
+#include "convert/FfmpegHandles.h"
+
+#include <string>
+
+namespace krodec::convert {
+
+class SourceReader {
+public:
+    enum class Open { Ok, Unreadable, NoVideo, NoAudio, TrackMissing };
+
+    // Opens the file and the decoders of its main video stream (when wanted) and of
+    // its audioTrack-th audio stream. Audio track 0 of a file without audio is no
+    // error for video: the output is then silent-free video.
+    Open open(const std::string &path, bool wantVideo, int audioTrack);
+
+    // The source time (microseconds) that becomes time 0 of the output.
+    int64_t originOf(double startSeconds) const;
+    // Earliest time stamp of the file, microseconds.
+    int64_t fileStart() const;
+    // Positions the demuxer at a key frame at or before the time (microseconds) and
+    // empties the decoders. Files without an index (MPEG transport streams) may land
+    // after the key frame; the caller checks the first frame and seeks back further.
+    bool seek(int64_t micros);
+
+    // 0, AVERROR_EOF at the end (read errors count as the end: keep what was read).
+    int read(AVPacket *packet);
+
+    AVFormatContext *format() const { return m_format.get(); }
+    AVStream *videoStream() const { return m_videoIndex < 0 ? nullptr : m_format->streams[m_videoIndex]; }
+    AVStream *audioStream() const { return m_audioIndex < 0 ? nullptr : m_format->streams[m_audioIndex]; }
+    AVCodecContext *videoDecoder() const { return m_videoDecoder.get(); }
+    AVCodecContext *audioDecoder() const { return m_audioDecoder.get(); }
+
+private:
+    bool openDecoder(int index, CodecHandle &decoder);
+
+    InputHandle m_format;
+    int m_videoIndex = -1;
+    int m_audioIndex = -1;
+    CodecHandle m_videoDecoder;
+    CodecHandle m_audioDecoder;
+};
+
+} // namespace krodec::convert
