@@ -10,17 +10,13 @@
 #include "platform/Dialogs.h"
 #include "platform/WindowTitles.h"
 #include "process/TProcessForm.h"
+#include "skin/Pictures.h"
 
 #include <QPixmap>
 
 #include <exception>
 
 namespace {
-
-QPixmap SplashPicture()
-{
-    return QPixmap(QStringLiteral(":/skin/splash.png"));
-}
 
 void CreateWindows()
 {
@@ -50,7 +46,7 @@ int RunWindows(OrvoApplication &app)
 {
     SetApplicationTitle(DisplayProductName);
 
-    StartForm = new TStartForm(SplashPicture());
+    StartForm = new TStartForm(skin::picture(QStringLiteral("splash")));
     StartForm->show();
     StartForm->repaint();
     FadeStartForm(*StartForm);
