@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QPixmap>
 #include <QSaveFile>
-#include <QtEndian>
 
 #include <cstdint>
 #include <cstring>
@@ -38,26 +37,40 @@ void put32(QByteArray &out, qint64 value)
         out.append(static_cast<char>((v >> shift) & 0xFF));
 }
 
-// Bounds-checked little-endian reads over the whole file.
+// Little-endian reads over the whole file; a read past the end gives 0, and callers check
+// has() first for anything they rely on.
 class Reader
 {
 public:
-    explicit Reader(const QByteArray &bytes) : m_bytes(bytes) {}
+    explicit Reader(const QByteArray &bytes)
+        : m_data(reinterpret_cast<const uchar *>(bytes.constData())), m_size(bytes.size())
+    {
+    }
     bool has(qint64 offset, qint64 length) const
     {
-        return offset >= 0 && length >= 0 && offset + length <= m_bytes.size();
+        return offset >= 0 && length >= 0 && offset <= m_size && length <= m_size - offset;
     }
-    quint16 u16(qint64 offset) const { return qFromLittleEndian<quint16>(at(offset)); }
-    quint32 u32(qint64 offset) const { return qFromLittleEndian<quint32>(at(offset)); }
-    qint32 i32(qint64 offset) const { return qFromLittleEndian<qint32>(at(offset)); }
-    const uchar *at(qint64 offset) const
+    quint16 u16(qint64 offset) const
     {
-        return reinterpret_cast<const uchar *>(m_bytes.constData()) + offset;
+        return has(offset, 2) ? quint16(m_data[offset] | m_data[offset + 1] << 8) : 0;
     }
-    QByteArray slice(qint64 offset, qint64 length) const { return m_bytes.mid(offset, length); }
+    quint32 u32(qint64 offset) const
+    {
+        if (!has(offset, 4))
+            return 0;
+        return quint32(m_data[offset]) | quint32(m_data[offset + 1]) << 8
+            | quint32(m_data[offset + 2]) << 16 | quint32(m_data[offset + 3]) << 24;
+    }
+    qint32 i32(qint64 offset) const { return static_cast<qint32>(u32(offset)); }
+    const uchar *at(qint64 offset) const { return m_data + offset; }
+    QByteArray slice(qint64 offset, qint64 length) const
+    {
+        return QByteArray(reinterpret_cast<const char *>(m_data + offset), length);
+    }
 
 private:
-    const QByteArray &m_bytes;
+    const uchar *m_data;
+    qint64 m_size;
 };
 
 bool isPng(const Reader &file, qint64 offset, qint64 length)

@@ -2,6 +2,7 @@
 
 #include "common/KeyColourRegion.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -57,6 +58,10 @@ constexpr ManifestEntry Manifest[] = {
     {"start", 101, 100, false, true},
     {"stop", 87, 86, false, true},
     {"button", 80, 27, false, true},
+    {"combo_button", 18, 18, false, true},
+    {"spin_up", 16, 9, false, true},
+    {"spin_down", 16, 9, false, true},
+    {"slider_thumb", 11, 18, false, true},
     {"device_ipod", 112, 50, false, true},
     {"device_music", 112, 50, false, true},
     {"device_iphone", 112, 50, false, true},
@@ -107,15 +112,31 @@ QImage renderSvg(const QString &name, QSize size)
     return image;
 }
 
-// Unkeyed rendering, cached: both the plain and the keyed forms derive from it.
+struct Caches {
+    QHash<QString, QImage> rendered; // unkeyed; the plain and keyed forms derive from it
+    QHash<QString, QImage> keyed;
+    QHash<QString, QPixmap> pixmaps;
+};
+
+Caches &caches()
+{
+    static Caches c;
+    // Pixmaps must not outlive the application object that made them.
+    static const bool cleared = (qAddPostRoutine([] { c = Caches(); }), true);
+    Q_UNUSED(cleared);
+    return c;
+}
+
 QImage renderedPicture(const QString &name)
 {
-    static QHash<QString, QImage> cache;
+    QHash<QString, QImage> &cache = caches().rendered;
     const auto cached = cache.constFind(name);
     if (cached != cache.constEnd())
         return *cached;
     const QSize size = pictureSize(name);
-    QImage image = size.isValid() ? renderSvg(name, size) : QImage();
+    if (!size.isValid())
+        return {};
+    const QImage image = renderSvg(name, size);
     cache.insert(name, image);
     return image;
 }
@@ -164,12 +185,14 @@ QImage applyColourKey(const QImage &rendered)
 
 QImage keyedPicture(const QString &name)
 {
-    static QHash<QString, QImage> cache;
+    QHash<QString, QImage> &cache = caches().keyed;
     const auto cached = cache.constFind(name);
     if (cached != cache.constEnd())
         return *cached;
     const QImage rendered = renderedPicture(name);
-    QImage keyed = rendered.isNull() ? QImage() : applyColourKey(rendered);
+    if (rendered.isNull())
+        return {};
+    const QImage keyed = applyColourKey(rendered);
     cache.insert(name, keyed);
     return keyed;
 }
@@ -181,12 +204,14 @@ QImage pictureImage(const QString &name)
 
 QPixmap picture(const QString &name)
 {
-    static QHash<QString, QPixmap> cache;
+    QHash<QString, QPixmap> &cache = caches().pixmaps;
     const auto cached = cache.constFind(name);
     if (cached != cache.constEnd())
         return *cached;
     const QImage image = pictureImage(name);
-    QPixmap pixmap = image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+    if (image.isNull())
+        return {};
+    const QPixmap pixmap = QPixmap::fromImage(image);
     cache.insert(name, pixmap);
     return pixmap;
 }

@@ -542,6 +542,33 @@ def light_buttons():
         svg(f"button_{state}", 80, 27, frame)
 
 
+def control_parts():
+    """Parts of the skinned lists, spin fields and track bars."""
+    for state in STATES:
+        fill, stroke, c = {
+            "normal": ("#F1F4F8", None, "#4A5468"),
+            "hover": (ACCENT_TINT, None, ACCENT),
+            "pressed": (ACCENT_LT, None, ACCENT_DK),
+            "disabled": (DIS_FILL, None, DIS),
+        }[state]
+        b = rrect(0, 0, 18, 18, 3, fill=fill)
+        b += path("M5.5,7.5 L9,11 L12.5,7.5", stroke=c, sw=1.6)
+        svg(f"combo_button_{state}", 18, 18, b)
+        b = rrect(0, 0, 16, 9, 2, fill=fill) + path("M5,6 L8,3 L11,6", stroke=c, sw=1.4)
+        svg(f"spin_up_{state}", 16, 9, b)
+        b = rrect(0, 0, 16, 9, 2, fill=fill) + path("M5,3 L8,6 L11,3", stroke=c, sw=1.4)
+        svg(f"spin_down_{state}", 16, 9, b)
+        fill, stroke, line = {
+            "normal": (CARD, ACCENT, ACCENT),
+            "hover": (ACCENT_TINT, ACCENT, ACCENT),
+            "pressed": (ACCENT, ACCENT_DK, "#FFFFFF"),
+            "disabled": (DIS_FILL, DIS, DIS),
+        }[state]
+        b = rrect(0.75, 0.75, 9.5, 16.5, 3, fill=fill, stroke=stroke, sw=1.5)
+        b += path("M5.5,5.5 V12.5", stroke=line, sw=1.5)
+        svg(f"slider_thumb_{state}", 11, 18, b)
+
+
 def devices():
     specs = [("device_ipod", picto_ipod, "iPod", "Video"),
              ("device_music", picto_music, "iPod", "Music (MP3)"),
@@ -580,6 +607,7 @@ if __name__ == "__main__":
     range_parts()
     toolbar()
     light_buttons()
+    control_parts()
     devices()
     actions()
     qrc()
