@@ -2,6 +2,7 @@
 
 #include "skin/SkinPalette.h"
 
+#include <QEvent>
 #include <QPainter>
 
 namespace skin {
