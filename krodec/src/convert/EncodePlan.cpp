@@ -90,7 +90,7 @@ void planMpeg4(VideoPlan &plan, int maxKbps)
 {
     plan.kbps = std::min(plan.kbps, maxKbps);
     plan.maxKbps = maxKbps;
-    plan.bufferKbits = maxKbps * 2;
+    plan.bufferKbits = maxKbps;   // one second at the peak rate
     // Simple Profile levels 3 (CIF, 384 kbit/s), 4a (VGA, 4 Mbit/s), 5 (D1).
     const int blocks = macroblocks(plan.frame);
     if (blocks <= 396 && plan.kbps <= 384)
