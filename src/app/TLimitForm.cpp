@@ -1,9 +1,68 @@
 #include "TLimitForm.h"
 
+#include "common/KeyColourRegion.h"
+#include "skin/ImageButton.h"
+#include "skin/ImageView.h"
+#include "skin/Pictures.h"
+
+#include <QScreen>
+#include <QShowEvent>
+
 TLimitForm *LimitForm = nullptr;
 
-TLimitForm::TLimitForm(QWidget *parent)
-    : QWidget(parent)
+namespace {
+
+// The picture of a mode carries its text; the unsupported-clip notice is the only one.
+QString PictureOf(TLimitForm::LimitMode)
 {
+    return QStringLiteral("notice_background");
+}
+
+} // namespace
+
+TLimitForm::TLimitForm(QWidget *parent)
+    : QDialog(parent)
+    , Image_Bk(new skin::ImageView(this))
+    , suiImageButton_Close(new skin::ImageButton(QStringLiteral("notice_close"), this))
+    , suiButton1(new skin::ImageButton(QStringLiteral("button"), this))
+{
+    setObjectName(QStringLiteral("LimitForm"));
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setFixedSize(518, 299);
+    Image_Bk->setObjectName(QStringLiteral("Image_Bk"));
+    Image_Bk->setAutoSize(true);
+
+    suiImageButton_Close->setObjectName(QStringLiteral("suiImageButton_Close"));
+    suiImageButton_Close->setGeometry(458, 2, 46, 20);
+    suiButton1->setObjectName(QStringLiteral("suiButton1"));
+    suiButton1->setText(QStringLiteral("OK"));
+    suiButton1->setGeometry(160, 213, 80, 27);
+    connect(suiImageButton_Close, &skin::ImageButton::clicked, this, &TLimitForm::suiImageButton_CloseClick);
+    connect(suiButton1, &skin::ImageButton::clicked, this, &TLimitForm::suiButton1Click);
+    SetLimitMode(LimitMode::UnsupportedClip);
+}
+
+void TLimitForm::SetLimitMode(LimitMode mode)
+{
+    m_mode = mode;
+    const QString picture = PictureOf(mode);
+    Image_Bk->setPicture(skin::picture(picture));
+    setMask(ShapeRegion(skin::keyedPicture(picture)));
+}
+
+void TLimitForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous() && screen())
+        move(screen()->availableGeometry().center() - rect().center());
+}
+
+void TLimitForm::suiImageButton_CloseClick()
+{
+    accept();
+}
+
+void TLimitForm::suiButton1Click()
+{
+    accept();
 }

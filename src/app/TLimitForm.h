@@ -1,13 +1,37 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
+
+namespace skin {
+class ImageButton;
+class ImageView;
+} // namespace skin
 
 // The notice window: tells the user that a clip they added cannot be converted.
-class TLimitForm : public QWidget {
+class TLimitForm : public QDialog {
     Q_OBJECT
 
 public:
+    enum class LimitMode { UnsupportedClip };
+
     explicit TLimitForm(QWidget *parent = nullptr);
+
+    // Puts the window into a mode before it is shown.
+    void SetLimitMode(LimitMode mode);
+    LimitMode limitMode() const { return m_mode; }
+
+    skin::ImageView *Image_Bk;
+    skin::ImageButton *suiImageButton_Close;
+    skin::ImageButton *suiButton1;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void suiImageButton_CloseClick();
+    void suiButton1Click();
+
+    LimitMode m_mode = LimitMode::UnsupportedClip;
 };
 
 extern TLimitForm *LimitForm;

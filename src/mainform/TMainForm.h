@@ -1,16 +1,122 @@
 #pragma once
 
+#include "mainform/TVideoInfo.h"
+
+#include <QList>
+#include <QPoint>
+#include <QStringList>
 #include <QWidget>
 
-// The main window: clip list, preview, trim range, device and profile panel.
+#include <cstdint>
+
+class QMenu;
+class ClipListPanel;
+class DevicePanel;
+class PreviewPanel;
+class ToolbarPanel;
+namespace skin {
+class ImageView;
+}
+
+// Set once the updater has been started; it is started at most once per run.
+extern bool b_UpdaterStarted;
+
+// The main window: a borderless window cut out of its background picture, with the clip
+// list, the preview and range bar, the device panel and the toolbar on it.
 class TMainForm : public QWidget {
     Q_OBJECT
 
 public:
     explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // Clip list.
+    TVideoInfo *CreateClipEntry(const QString &fileName);
+    void AppendClipEntry(TVideoInfo *entry);
+    void SetCurrentClip(TVideoInfo *entry);
+    void RebuildSelectedClips();
+    void RemoveSelectedClips();
+    void ClearClips();
+    void RelayoutClips();
+    void RenumberOutputNames();
+    void ShowThumbnail(TVideoInfo *entry);
+    void ShowClipRange(TVideoInfo *entry);
+    void PreparePopupMenu();
+    // The entry at position i, or none outside the list.
+    TVideoInfo *ClipAt(int i) const;
+
+    // Published handlers.
+    void suiImageButton_MinClick();
+    void suiImageButton_CloseClick();
+    void suiImageButton_BrowseClick();
+    void suiImageButton_StartConvertClick();
+    void suiImageButton_AboutClick();
+    void suiImageButton_HomeClick();
+    void suiImageButton_MailClick();
+    void suiImageButton_TellFriendClick();
+    void suiImageButton_OpenFileClick();
+    void suiImageButton_ClearClick();
+    void suiImageButton_OpenDirClick();
+    void suiImageButton_SnapshootClick();
+    void suiTrackBar_VolumeChange();
+
+    // Work of the add, device, conversion and preview parts of the window.
+    void AddFiles();
+    void SwitchDevice(int deviceType);
+    void CloseFrameSource();
+    void OnFrameSourceReady();
+    void OnFrameAvailable(std::intptr_t wParam);
+    void OnFrameSourceClosed();
+
+    skin::ImageView *Image_Bk;
+    skin::ImageView *Image_Chk;
+    ToolbarPanel *Toolbar;
+    PreviewPanel *Preview;
+    ClipListPanel *ClipList;
+    DevicePanel *Devices;
+
+    QList<TVideoInfo *> Clips;
+    QList<TVideoInfo *> SelectedClips;
+    TVideoInfo *CurrentClip = nullptr;
+    QMenu *PopupMenu_Clips = nullptr;
+    bool b_Adding = false;
+    QString s_DiscDrive;
+
+    int DeviceType = 0;
+    QStringList UnsupportedExtList;
+    QStringList UnsupportedFormatList;
+    QPoint pt_DragOrigin;
+    QPoint pt_DragNow;
+    int i_DragStartLeft = 0;
+    int i_DragStartTop = 0;
+    bool b_WindowDragging = false;
+
+protected:
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+    // Everything the start command does once its checks have passed: set up and run the
+    // conversion of the list, then move the serial base on.
+    virtual void ConvertClips();
 
 private:
     void FormCreate();
+    void FormShow();
+    void FormClose();
+    void FormDestroy();
+    void ConnectHandlers();
+    void MakeCheckMarks();
+    void ClipMouseDown(QObject *sender, Qt::MouseButton button);
+    void ClipMouseUp(QObject *sender, Qt::MouseButton button, QPoint globalPos);
+    void PopupMenuClick(const QString &itemName);
+    void WindowDragDown(Qt::MouseButton button, QPoint globalPos);
+    void WindowDragMove(Qt::MouseButtons buttons, QPoint globalPos);
+    void WindowDragUp(Qt::MouseButton button);
+    bool SeekNoticeShown() const;
+
+    ClipMarks m_marks;
+    bool m_centred = false;
 };
 
 extern TMainForm *MainForm;

@@ -1,0 +1,45 @@
+// The main window's work that belongs to adding files, the device panel, the conversion and
+// the preview. The window calls these at the right moments; each part fills its own.
+#include "mainform/TMainForm.h"
+
+void TMainForm::AddFiles()
+{
+    // Opens the add dialog and probes the chosen files.
+}
+
+void TMainForm::SwitchDevice(int)
+{
+    // Sets the device, its output folder and its profiles.
+}
+
+void TMainForm::ConvertClips()
+{
+    // Runs the conversion job and renumbers the output names afterwards.
+}
+
+void TMainForm::CloseFrameSource()
+{
+    // Closes the preview's frame source and releases its engine library.
+}
+
+void TMainForm::OnFrameSourceReady()
+{
+}
+
+void TMainForm::OnFrameAvailable(std::intptr_t)
+{
+}
+
+void TMainForm::OnFrameSourceClosed()
+{
+}
+
+void TMainForm::suiImageButton_SnapshootClick()
+{
+    // Saves the frame on show as a picture file.
+}
+
+void TMainForm::suiTrackBar_VolumeChange()
+{
+    // Shows the volume boost beside the track bar.
+}
