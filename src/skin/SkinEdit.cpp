@@ -33,4 +33,11 @@ TimeEdit::TimeEdit(QWidget *parent)
     setText(QStringLiteral("  :  :  "));
 }
 
+QString TimeEdit::timeText() const
+{
+    QString text = displayText();
+    text.replace(QLatin1Char('_'), QLatin1Char(' '));
+    return text;
+}
+
 } // namespace skin

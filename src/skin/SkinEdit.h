@@ -31,6 +31,10 @@ class TimeEdit : public SkinEdit {
 
 public:
     explicit TimeEdit(QWidget *parent = nullptr);
+
+    // The text by position, free places as blanks: "  :  :  " when empty, "1 :2 :  " when
+    // partly typed. (text() drops the free places and so shifts the digits.)
+    QString timeText() const;
 };
 
 } // namespace skin

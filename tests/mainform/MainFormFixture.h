@@ -12,6 +12,7 @@
 #include "skin/ImageButton.h"
 #include "skin/ImagePanel.h"
 #include "skin/ImageView.h"
+#include "skin/SkinComboBox.h"
 #include "skin/SkinEdit.h"
 
 #include <QDir>
@@ -23,9 +24,11 @@
 class TestMainForm : public TMainForm {
 public:
     bool converted = false;
+    bool reachedDefault = false; // an event went on to the default handling
 
 protected:
     void ConvertClips() override { converted = true; }
+    void customEvent(QEvent *) override { reachedDefault = true; }
 };
 
 struct MainFormFixture {
