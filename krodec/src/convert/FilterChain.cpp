@@ -177,8 +177,17 @@ bool AudioChain::makeAdapter(const AVFrame &frame)
 
 bool AudioChain::pushAudio(AVFrame *frame)
 {
-    if (!frame || sameFormat(*frame))
+    if (!frame)
         return push(frame);
+    if (sameFormat(*frame)) {
+        // The source was told the layout that an unnamed one stands for.
+        if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+            av_channel_layout_uninit(&frame->ch_layout);
+            if (av_channel_layout_copy(&frame->ch_layout, &m_layout) < 0)
+                return false;
+        }
+        return push(frame);
+    }
     if (!m_adapter && !makeAdapter(*frame))
         return false;
     AVFrame *out = m_adapted.get();

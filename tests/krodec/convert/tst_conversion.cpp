@@ -42,6 +42,8 @@ private slots:
     void audioTrackPicksTheStream_data();
     void audioTrackPicksTheStream();
     void sourceWithoutAudioGivesVideoOnly();
+    void damagedSourcesConvertWhatIsThere_data();
+    void damagedSourcesConvertWhatIsThere();
     void music_data();
     void music();
     void progressRisesAndReadyIsPostedOnce();
@@ -53,6 +55,8 @@ private slots:
 
 private:
     QString source(const QString &name) const { return m_dir.filePath("sources/" + name); }
+    QByteArray readFile(const QString &name) const;
+    void writeFile(const QString &name, const QByteArray &bytes) const;
     QString freshFolder(const QString &name);
     void makeClip(const QString &name, const QStringList &arguments);
     VideoCall videoCall(const QString &sourceName, const QString &folder) const;
@@ -110,6 +114,27 @@ void TestConversion::initTestCase()
                                + kX264 + kAac);
     makeClip("noaudio.mp4", QStringList{"-f", "lavfi", "-i", "testsrc2=s=320x240:r=25:d=2"} + kX264);
     makeClip("mono.m4a", QStringList{"-f", "lavfi", "-i", "sine=f=440:d=3:r=22050", "-c:a", "aac", "-ac", "1"});
+    // A broadcast that switches picture size and sound format midway: two streams
+    // with continuing time stamps, joined byte for byte.
+    makeClip("part1.ts", QStringList{"-f", "lavfi", "-i", "testsrc2=s=320x240:r=25:d=2", "-f", "lavfi", "-i",
+                                     "sine=f=440:d=2:r=44100", "-ac", "1"}
+                             + kX264 + QStringList{"-c:a", "aac", "-shortest"});
+    makeClip("part2.ts", QStringList{"-f", "lavfi", "-i", "testsrc2=s=640x480:r=25:d=2", "-f", "lavfi", "-i",
+                                     "sine=f=660:d=2:r=48000"}
+                             + kX264 + kAac + QStringList{"-shortest", "-output_ts_offset", "2"});
+    writeFile("switching.ts", readFile("part1.ts") + readFile("part2.ts"));
+    // Damaged copies of a 4 s clip: cut in half, and a run of garbage in the middle
+    // (a transport stream, which finds its way back after it).
+    makeClip("whole.ts", QStringList{"-f", "lavfi", "-i", "testsrc2=s=320x240:r=25:d=4", "-f", "lavfi", "-i",
+                                     "sine=f=440:d=4:r=44100"}
+                             + kX264 + kAac + QStringList{"-shortest"});
+    const QByteArray whole = readFile("whole.ts");
+    writeFile("truncated.ts", whole.left(whole.size() / 2));
+    QByteArray corrupt = whole;
+    for (int i = corrupt.size() / 2; i < corrupt.size() / 2 + 4000; ++i)
+        corrupt[i] = static_cast<char>((i * 7919) & 0xff);
+    writeFile("corrupt.ts", corrupt);
+    writeFile("empty.mp4", QByteArray());
     QFile text(source("notmedia.mp4"));
     QVERIFY(text.open(QIODevice::WriteOnly));
     text.write("this is not a video\n");
@@ -119,6 +144,19 @@ void TestConversion::makeClip(const QString &name, const QStringList &arguments)
 {
     QString errors;
     QVERIFY2(media::ffmpeg(arguments + QStringList{source(name)}, &errors), qPrintable(errors));
+}
+
+QByteArray TestConversion::readFile(const QString &name) const
+{
+    QFile file(source(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestConversion::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    QFile file(source(name));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
 }
 
 QString TestConversion::freshFolder(const QString &name)
@@ -357,6 +395,8 @@ void TestConversion::sync_data()
     QTest::newRow("time stamps far from zero") << "far.ts" << QByteArray("0") << QByteArray("0") << 4.0;
     QTest::newRow("far time stamps, trimmed") << "far.ts" << QByteArray("1") << QByteArray("2") << 2.0;
     QTest::newRow("variable frame rate") << "vfr.mkv" << QByteArray("0") << QByteArray("0") << 4.0;
+    QTest::newRow("picture size and sound format change midway") << "switching.ts" << QByteArray("0")
+                                                                 << QByteArray("0") << 4.0;
 }
 
 void TestConversion::sync()
@@ -425,6 +465,28 @@ void TestConversion::sourceWithoutAudioGivesVideoOnly()
     const QJsonObject probed = media::probe(call.destPath);
     QCOMPARE(media::streamCount(probed), 1);
     QCOMPARE(media::stream(probed, "video").value("codec_name").toString(), QString("h264"));
+    QVERIFY(media::decodesCleanly(call.destPath));
+}
+
+void TestConversion::damagedSourcesConvertWhatIsThere_data()
+{
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<double>("minLength");
+    QTest::addColumn<double>("maxLength");
+    QTest::newRow("cut in half") << "truncated.ts" << 1.0 << 3.0;
+    QTest::newRow("garbage in the middle") << "corrupt.ts" << 3.5 << 4.1;
+}
+
+void TestConversion::damagedSourcesConvertWhatIsThere()
+{
+    QFETCH(QString, clip);
+    QFETCH(double, minLength);
+    QFETCH(double, maxLength);
+    const QString folder = freshFolder("damaged");
+    const VideoCall call = videoCall(clip, folder);
+    QCOMPARE(callVideo(m_engine, call), 0);
+    const double length = media::number(media::probe(call.destPath).value("format").toObject().value("duration"));
+    QVERIFY2(length >= minLength && length <= maxLength, qPrintable(QString::number(length)));
     QVERIFY(media::decodesCleanly(call.destPath));
 }
 
@@ -538,6 +600,7 @@ void TestConversion::failures_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("source missing") << 3 << "<missing>";
     QTest::newRow("source is not media") << 3 << "<notmedia>";
+    QTest::newRow("source is an empty file") << 3 << "<emptyfile>";
     QTest::newRow("source is a folder") << 3 << "<folder>";
     QTest::newRow("source has no picture") << 3 << "<audioonly>";
     QTest::newRow("null source") << 3 << "<null>";
@@ -574,6 +637,7 @@ void TestConversion::failures()
     call.duration = "1";
     const QMap<QString, QString> paths{
         {"<missing>", source("missing.mp4")},     {"<notmedia>", source("notmedia.mp4")},
+        {"<emptyfile>", source("empty.mp4")},
         {"<folder>", m_dir.filePath("sources")},  {"<audioonly>", source("mono.m4a")},
         {"<nofolder>", folder + "/none/0001.mp4"}, {"<readonly>", folder + "/locked/0001.mp4"},
         {"<source>", source("tone.mp4")},         {"<outfolder>", folder}};
