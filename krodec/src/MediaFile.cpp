@@ -285,6 +285,27 @@ int MediaFile::nextFrame(AVFrame *frame)
     }
 }
 
+void MediaFile::afterSeek(double seconds)
+{
+    avcodec_flush_buffers(decoder_.get());
+    resetDecodeState();
+    fresh_ = false;
+    seekTarget_ = std::max(seconds, 0.0);
+}
+
+bool MediaFile::rewind()
+{
+    // A failed seek may have left the demuxer anywhere (the generic search reads ahead).
+    AVFormatContext *context = format_.get();
+    const int64_t start = video_->start_time != AV_NOPTS_VALUE ? video_->start_time : 0;
+    int result = avformat_seek_file(context, video_->index, INT64_MIN, start, start, 0);
+    if (result < 0 && !(context->iformat->flags & AVFMT_NO_BYTE_SEEK))
+        result = av_seek_frame(context, -1, 0, AVSEEK_FLAG_BYTE);
+    afterSeek(0);
+    fresh_ = result >= 0;
+    return result >= 0;
+}
+
 bool MediaFile::seekBefore(double seconds)
 {
     const int64_t ts = toStreamTime(std::max(seconds, 0.0));
@@ -292,24 +313,25 @@ bool MediaFile::seekBefore(double seconds)
     int result = avformat_seek_file(context, video_->index, INT64_MIN, ts, ts, 0);
     if (result < 0)
         result = av_seek_frame(context, video_->index, ts, AVSEEK_FLAG_BACKWARD);
-    if (result < 0 && seconds <= kTimeSlack && !(context->iformat->flags & AVFMT_NO_BYTE_SEEK))
-        result = av_seek_frame(context, -1, 0, AVSEEK_FLAG_BYTE);
-    avcodec_flush_buffers(decoder_.get());
-    resetDecodeState();
-    fresh_ = false;
-    seekTarget_ = std::max(seconds, 0.0);
-    return result >= 0;
+    if (result < 0)
+        return rewind();  // decoding from the start reaches any time, only later
+    afterSeek(seconds);
+    return true;
 }
 
 bool MediaFile::seekKeyFrameAfter(double seconds)
 {
+    // With an index, a key frame after the time must be in it: a seek to a time beyond the last
+    // one would make the demuxer read through the whole file looking for one.
     const int64_t ts = toStreamTime(seconds);
-    const int result = avformat_seek_file(format_.get(), video_->index, ts, ts, INT64_MAX, 0);
-    avcodec_flush_buffers(decoder_.get());
-    resetDecodeState();
-    fresh_ = false;
-    seekTarget_ = seconds;
-    return result >= 0;
+    if (avformat_index_get_entries_count(video_) > 0 && av_index_search_timestamp(video_, ts, 0) < 0)
+        return false;
+    if (avformat_seek_file(format_.get(), video_->index, ts, ts, INT64_MAX, 0) < 0) {
+        rewind();
+        return false;
+    }
+    afterSeek(seconds);
+    return true;
 }
 
 double MediaFile::tolerance() const

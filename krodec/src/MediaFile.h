@@ -76,6 +76,8 @@ private:
     bool decodeKeyFrameAlone(AVFrame *out);
     int feedDecoder();
     bool seekBefore(double seconds);
+    bool rewind();
+    void afterSeek(double seconds);
     bool seekKeyFrameAfter(double seconds);
     bool mayContinueTo(double seconds) const;
     bool headerIsComplete() const;

@@ -24,7 +24,10 @@ double streamRate(const AVStream *stream)
 
 double ProbeSession::thumbnailTime(double clipSeconds)
 {
-    return clipSeconds >= 30 ? 3.0 : std::max(clipSeconds, 0.0) / 10;
+    if (clipSeconds >= 30)
+        return 3.0;
+    // A clip under a second, or a single picture, is shown from its first frame: no seek.
+    return clipSeconds >= 1 ? clipSeconds / 10 : 0.0;
 }
 
 int32_t ProbeSession::probe(const char *path, KrodecProbeInfo &info)
@@ -48,8 +51,6 @@ int32_t ProbeSession::probe(const char *path, KrodecProbeInfo &info)
     rates.container = file.format()->bit_rate > 0 ? static_cast<double>(file.format()->bit_rate) : 0;
     rates.videoStream = streamRate(video);
     rates.audioStream = streamRate(audio);
-    if ((rates.hasVideo && rates.videoStream <= 0) || (rates.hasAudio && rates.audioStream <= 0))
-        file.sampleBitRates(kSampleSeconds, rates.videoSampled, rates.audioSampled);
 
     AVRational sar{0, 1};
     if (video) {
@@ -67,6 +68,9 @@ int32_t ProbeSession::probe(const char *path, KrodecProbeInfo &info)
                                            haveFrame_ ? frame_.get() : nullptr);
     }
 
+    // Sampled after the thumbnail: some demuxers cannot go back to the start once they have read on.
+    if ((rates.hasVideo && rates.videoStream <= 0) || (rates.hasAudio && rates.audioStream <= 0))
+        file.sampleBitRates(kSampleSeconds, rates.videoSampled, rates.audioSampled);
     double videoRate = 0;
     double audioRate = 0;
     chooseBitRates(rates, videoRate, audioRate);

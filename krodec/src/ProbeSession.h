@@ -21,7 +21,8 @@ public:
     // The pixels stay valid until the next call.
     int32_t thumbnail(int32_t width, int32_t height, unsigned char **pixels, int32_t *seconds);
 
-    // Time in the clip the thumbnail is taken from: a few seconds in, a tenth of a short clip.
+    // Time in the clip the thumbnail is taken from: a few seconds in, a tenth of a short clip, the
+    // start of one under a second.
     static double thumbnailTime(double clipSeconds);
 
 private:

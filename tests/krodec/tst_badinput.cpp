@@ -175,8 +175,8 @@ void TestBadInput::addRows()
     QTest::newRow("missing") << path("missing.mp4") << int(Refused);
     QTest::newRow("empty path") << QString() << int(Refused);
     QTest::newRow("blanks and non-ASCII letters") << path(kUnicodeName) << int(Accepted);
-    QTest::newRow("1x1 picture") << path("one_pixel.png") << int(Either);
-    QTest::newRow("4000x3000 picture") << path("large.jpg") << int(Either);
+    QTest::newRow("1x1 picture") << path("one_pixel.png") << int(Accepted);
+    QTest::newRow("4000x3000 picture") << path("large.jpg") << int(Accepted);
     QTest::newRow("4000x3000 video") << path("large.mp4") << int(Accepted);
     QTest::newRow("2x2 video") << path("tiny.mkv") << int(Accepted);
     QTest::newRow("no time stamps") << path("raw.h264") << int(Accepted);
