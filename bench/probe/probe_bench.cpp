@@ -1,6 +1,8 @@
 // Probe plus thumbnail time per file through the engine library, loaded as the program loads it:
 // dlopen, X_GetFileinfo_GetPic, X_Get_Frame with "2.bmp", dlclose, for every run.
-// Usage: probe_bench LIBRARY RUNS FILE...   Prints the median and the record of each file.
+// Usage: probe_bench LIBRARY RUNS FILE...   Prints the median and the record of each file, once
+// with the library loaded afresh for every probe (no other user holds it, so its FFmpeg libraries
+// load each time) and once while another handle holds it (as when the preview has it open).
 #include "KrodecDLL.h"
 
 #include <dlfcn.h>
@@ -46,39 +48,47 @@ int main(int argc, char **argv)
         return 2;
     }
     const int runs = std::max(1, std::atoi(argv[2]));
-    for (int f = 3; f < argc; ++f) {
-        std::vector<double> times;
-        KrodecProbeInfo info{};
-        int result = -1;
-        for (int run = 0; run < runs; ++run) {
-            const auto start = std::chrono::steady_clock::now();
-            void *library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
-            if (!library) {
-                std::fprintf(stderr, "%s\n", dlerror());
-                return 1;
+    for (int held = 0; held < 2; ++held) {
+        void *holder = held ? dlopen(argv[1], RTLD_NOW | RTLD_LOCAL) : nullptr;
+        for (int f = 3; f < argc; ++f) {
+            std::vector<double> times;
+            KrodecProbeInfo info{};
+            int result = -1;
+            for (int run = 0; run < runs; ++run) {
+                const auto start = std::chrono::steady_clock::now();
+                void *library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+                if (!library) {
+                    std::fprintf(stderr, "%s\n", dlerror());
+                    return 1;
+                }
+                auto probe = reinterpret_cast<ProbeFn>(dlsym(library, "X_GetFileinfo_GetPic"));
+                auto frame = reinterpret_cast<FrameFn>(dlsym(library, "X_Get_Frame"));
+                std::string path = argv[f];
+                std::vector<char> buffer(path.size() + 10, 0);
+                std::memcpy(buffer.data(), path.data(), path.size());
+                result = probe(buffer.data(), 10, &info);
+                if (result != -1) {
+                    int tw = 0, th = 0;
+                    fit(info, tw, th);
+                    unsigned char *pixels = nullptr;
+                    int32_t seconds = 0;
+                    frame(tw, th, "2.bmp", &pixels, &seconds);
+                }
+                dlclose(library);
+                times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
             }
-            auto probe = reinterpret_cast<ProbeFn>(dlsym(library, "X_GetFileinfo_GetPic"));
-            auto frame = reinterpret_cast<FrameFn>(dlsym(library, "X_Get_Frame"));
-            std::string path = argv[f];
-            std::vector<char> buffer(path.size() + 10, 0);
-            std::memcpy(buffer.data(), path.data(), path.size());
-            result = probe(buffer.data(), 10, &info);
-            if (result != -1) {
-                int tw = 0, th = 0;
-                fit(info, tw, th);
-                unsigned char *pixels = nullptr;
-                int32_t seconds = 0;
-                frame(tw, th, "2.bmp", &pixels, &seconds);
-            }
-            dlclose(library);
-            times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            std::sort(times.begin(), times.end());
+            const char *slash = std::strrchr(argv[f], '/');
+            std::printf("%-28s engine, library %s: probe+thumbnail median %7.1f ms (min %.1f, %d runs)\n",
+                        slash ? slash + 1 : argv[f], held ? "held   " : "loaded ", times[times.size() / 2], times.front(), runs);
+            if (held)
+                std::printf("%-28s   record %d: %d s, %.2f fps, %.0f kbit/s video, %dx%d, aspect %d flag %d, %d Hz, "
+                            "%.0f kbit/s audio\n", "", result, info.seconds, info.frameRate, info.videoBitRate,
+                            info.width, info.height, info.aspectCode, info.displayAspectFlag, info.sampleRate,
+                            info.audioBitRate);
         }
-        std::sort(times.begin(), times.end());
-        std::printf("%-40s engine probe+thumbnail median %7.1f ms (min %.1f, %d runs)  result %d: %d s, %.2f fps, "
-                    "%.0f kbit/s video, %dx%d, aspect %d flag %d, %d Hz, %.0f kbit/s audio\n",
-                    argv[f], times[times.size() / 2], times.front(), runs, result, info.seconds, info.frameRate,
-                    info.videoBitRate, info.width, info.height, info.aspectCode, info.displayAspectFlag,
-                    info.sampleRate, info.audioBitRate);
+        if (holder)
+            dlclose(holder);
     }
     return 0;
 }

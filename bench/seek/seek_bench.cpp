@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <random>
@@ -114,8 +115,9 @@ int main(int argc, char **argv)
 
     std::vector<double> sorted = times;
     std::sort(sorted.begin(), sorted.end());
+    const char *slash = std::strrchr(argv[2], '/');
     std::printf("%s: open %.1f ms; seek to 2412 median %.1f ms, min %.1f, max %.1f over %d seeks; "
                 "frames not at the asked second: %d\n",
-                argv[2], openMs, sorted[sorted.size() / 2], sorted.front(), sorted.back(), seeks, misses);
+                slash ? slash + 1 : argv[2], openMs, sorted[sorted.size() / 2], sorted.front(), sorted.back(), seeks, misses);
     return 0;
 }
