@@ -19,7 +19,7 @@ void SkinEdit::setColor(const QColor &colour)
 
 void SkinEdit::applyLook()
 {
-    setStyleSheet(QStringLiteral("QLineEdit { background-color: %1; color: %2; border: 1px solid %3; padding: 0 2px; }"
+    setStyleSheet(QStringLiteral("QLineEdit { background-color: %1; color: %2; border: 1px solid %3; padding: 0 1px; }"
                                  "QLineEdit:disabled { color: %4; }")
                       .arg(m_colour.name(), QColor(TextColour).name(), QColor(EdgeColour).name(),
                            QColor(DisabledColour).name()));
