@@ -197,8 +197,10 @@ bool MediaFile::openVideoDecoder(bool seeking)
     if (avcodec_parameters_to_context(decoder.get(), video_->codecpar) < 0)
         return false;
     decoder->pkt_timebase = video_->time_base;
-    decoder->thread_count = 0;  // one more than the cores, as FFmpeg chooses
-    decoder->thread_type = seeking ? FF_THREAD_FRAME | FF_THREAD_SLICE : FF_THREAD_SLICE;
+    // Seeking: as many threads as FFmpeg picks (one more than the cores). One picture: one thread,
+    // since starting threads costs more than they give back on a single frame.
+    decoder->thread_count = seeking ? 0 : 1;
+    decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
         return false;
     decoder_ = std::move(decoder);

@@ -47,8 +47,8 @@ public:
     double containerBitRate() const;
     double frameRate() const;
 
-    // Opens the decoder of the video stream. A seeking decoder uses frame threads (throughput over
-    // many frames); a one-shot decoder uses slice threads only (no pipeline delay).
+    // Opens the decoder of the video stream. A seeking decoder uses frame and slice threads
+    // (throughput over many frames); a one-picture decoder runs on the calling thread.
     bool openVideoDecoder(bool seeking);
 
     // Decodes the frame at `seconds` from the start of the file into `out`: the first frame that
