@@ -53,11 +53,20 @@ int32_t previewFrame(int32_t width, int32_t height, unsigned char **pixels, int3
     return ok ? 0 : -1;
 }
 
+// Takes the frame source out of the shared state; it is then stopped outside the lock, so that a
+// window whose post() calls back into the engine cannot deadlock against the join.
+FrameSource *takeSource()
+{
+    std::lock_guard<std::mutex> lock(g_previewMutex);
+    FrameSource *source = g_source;
+    g_source = nullptr;
+    return source;
+}
+
 __attribute__((destructor)) void releaseEngineState()
 {
     try {
-        delete g_source;  // stops and joins its thread
-        g_source = nullptr;
+        delete takeSource();  // stops and joins its thread
         delete g_previewPixels;
         g_previewPixels = nullptr;
         delete g_probe;
@@ -117,9 +126,7 @@ KRODEC_API int32_t X_GetFrame_Init(KrodecWindow *window, int32_t mode, const cha
         if (!window || !window->post || !path)
             return -1;
         krodec::setUpFfmpegLog();
-        std::lock_guard<std::mutex> lock(g_previewMutex);
-        delete g_source;  // a source left open is replaced
-        g_source = nullptr;
+        delete takeSource();  // a source left open is replaced, without a message
         auto *source = new FrameSource(window, path);
         try {
             source->start();
@@ -127,6 +134,7 @@ KRODEC_API int32_t X_GetFrame_Init(KrodecWindow *window, int32_t mode, const cha
             delete source;
             return -1;
         }
+        std::lock_guard<std::mutex> lock(g_previewMutex);
         g_source = source;
         return 0;
     } catch (...) {
@@ -150,15 +158,11 @@ KRODEC_API int32_t X_Set_NextFrame_Time(int32_t seconds)
 KRODEC_API int32_t X_GetFrame_UnInit(void)
 {
     try {
-        KrodecWindow *window = nullptr;
-        {
-            std::lock_guard<std::mutex> lock(g_previewMutex);
-            if (!g_source)
-                return -1;
-            window = g_source->window();
-            delete g_source;  // joins the engine thread and the decoder's threads
-            g_source = nullptr;
-        }
+        FrameSource *source = takeSource();
+        if (!source)
+            return -1;
+        KrodecWindow *window = source->window();
+        delete source;  // joins the engine thread and the decoder's threads
         // Posted only once every engine thread has ended, so the caller may unload at once.
         window->post(window, KRODEC_MSG_CLOSED, 0, 0);
         return 0;
