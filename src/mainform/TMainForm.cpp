@@ -1,5 +1,6 @@
 #include "mainform/TMainForm.h"
 
+#include "app/OrvoApplication.h"
 #include "app/ProductStrings.h"
 #include "app/TForm_About.h"
 #include "app/TLimitForm.h"
@@ -7,7 +8,7 @@
 #include "mainform/ClipListPanel.h"
 #include "mainform/ControlPlacing.h"
 #include "mainform/DevicePanel.h"
-#include "mainform/EngineMessageEvent.h"
+#include "mainform/EngineMessages.h"
 #include "mainform/PreviewPanel.h"
 #include "mainform/ScreenCursors.h"
 #include "mainform/ShareLink.h"
@@ -17,6 +18,7 @@
 #include "options/TOptionForm.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
+#include "platform/WindowMessage.h"
 #include "platform/Shell.h"
 #include "skin/ImageButton.h"
 #include "skin/ImagePanel.h"
@@ -27,9 +29,14 @@
 #include "skin/TrackBar.h"
 
 #include <QCloseEvent>
+
+#include <algorithm>
+#include <iterator>
 #include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
+
+#include <exception>
 
 TMainForm *MainForm = nullptr;
 bool b_UpdaterStarted = false;
@@ -40,6 +47,21 @@ constexpr int CheckMarkSide = 14;
 constexpr int IPhoneDevice = 2;
 // The folder browser starts at the top of the file system.
 const QString BrowseRoot = QStringLiteral("/");
+
+// Saves the options; a failed write goes to the standard error box, and the command stops.
+// Caught here because an exception must not unwind through Qt's signal delivery.
+bool SaveOptionsOrShowError()
+{
+    if (!OptionForm)
+        return true;
+    try {
+        OptionForm->SaveOptions();
+    } catch (const std::exception &error) {
+        ShowErrorBox(QString::fromUtf8(error.what()));
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -203,14 +225,18 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 bool TMainForm::event(QEvent *event)
 {
-    if (event->type() == EngineMessageEvent::EventType()) {
-        const auto *message = static_cast<EngineMessageEvent *>(event);
+    using platform::WindowMessageEvent;
+    static const QEvent::Type messageTypes[] = {
+        WindowMessageEvent::typeFor(WM_FRAMESOURCE_READY), WindowMessageEvent::typeFor(WM_FRAME_AVAILABLE),
+        WindowMessageEvent::typeFor(WM_FRAMESOURCE_CLOSED), WindowMessageEvent::typeFor(WM_IGNORED_1156)};
+    if (std::find(std::begin(messageTypes), std::end(messageTypes), event->type()) != std::end(messageTypes)) {
+        const auto *message = static_cast<WindowMessageEvent *>(event);
         switch (message->message()) {
         case WM_FRAMESOURCE_READY:
             OnFrameSourceReady();
             return true;
         case WM_FRAME_AVAILABLE:
-            OnFrameAvailable(message->wParam());
+            OnFrameAvailable(message->wparam());
             return true;
         case WM_FRAMESOURCE_CLOSED:
             OnFrameSourceClosed();
@@ -269,10 +295,8 @@ void TMainForm::suiImageButton_CloseClick()
         platform::dialogs().showMessage(platform::MessageKind::Information, QStringLiteral("Seeking disc, please waiting."));
         return;
     }
-    // A failed save throws; the error box shows it and the window stays open.
-    if (OptionForm)
-        OptionForm->SaveOptions();
-    close();
+    if (SaveOptionsOrShowError())
+        close();
 }
 
 void TMainForm::suiImageButton_BrowseClick()
@@ -283,9 +307,9 @@ void TMainForm::suiImageButton_BrowseClick()
         return;
     repaint();
     g_s_OutputFolder = folder;
-    if (OptionForm)
-        OptionForm->SaveOptions(); // also gives the folder its trailing '/'
-    SwitchDevice(DeviceType);
+    // The save also gives the folder its trailing '/'.
+    if (SaveOptionsOrShowError())
+        SwitchDevice(DeviceType);
 }
 
 void TMainForm::suiImageButton_StartConvertClick()

@@ -6,7 +6,8 @@
 #include "ProductStrings.h"
 #include "TLimitForm.h"
 #include "common/KeyColourRegion.h"
-#include "mainform/EngineMessageEvent.h"
+#include "mainform/EngineMessages.h"
+#include "platform/WindowMessage.h"
 #include "options/TOptionForm.h"
 #include "skin/Pictures.h"
 
@@ -212,6 +213,21 @@ private slots:
         QVERIFY(form.isVisible());
     }
 
+    void failedSaveAfterBrowseStopsTheCommand()
+    {
+        MainFormFixture fixture;
+        TestMainForm form;
+        TOptionForm options;
+        OptionForm = &options;
+        QDir(fixture.folder.path()).mkdir("Option.ini");
+        fixture.dialogs.folderResults << "/media/usb";
+        form.show();
+        QTest::mouseClick(form.Preview->suiImageButton_Browse, Qt::LeftButton);
+        OptionForm = nullptr;
+        QCOMPARE(fixture.dialogs.texts(), QStringList({"Unable to write to " + fixture.folder.filePath("Option.ini")}));
+        QCOMPARE(g_s_OutputFolder, "/media/usb/");
+    }
+
     void browseForOutputFolder_data()
     {
         QTest::addColumn<QString>("chosen");
@@ -378,7 +394,7 @@ private slots:
         QFETCH(bool, reachesDefault);
         MainFormFixture fixture;
         TestMainForm form;
-        EngineMessageEvent event(static_cast<std::uint32_t>(message), 1, 0);
+        platform::WindowMessageEvent event(static_cast<std::uint32_t>(message), 1, 0);
         QCoreApplication::sendEvent(&form, &event);
         QCOMPARE(form.reachedDefault, reachesDefault);
     }
