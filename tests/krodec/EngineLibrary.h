@@ -57,6 +57,12 @@ public:
     // Waits for the next message after the first `seen`; returns it, or id 0 on timeout.
     Message next(size_t seen, std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
 
+    // Records a message for a window whose own post() does more first.
+    static void forward(KrodecWindow *self, uint32_t message, intptr_t wparam, intptr_t lparam)
+    {
+        receive(self, message, wparam, lparam);
+    }
+
 private:
     static void receive(KrodecWindow *self, uint32_t message, intptr_t wparam, intptr_t lparam);
     mutable std::mutex mutex_;

@@ -10,6 +10,7 @@
 
 #include <dlfcn.h>
 
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <thread>
@@ -30,6 +31,7 @@ private slots:
     void probeWhilePreviewRuns();
     void noFrameBeforeTheFirstSeek();
     void closeWithoutOpen();
+    void windowThatCallsBack();
 
 private:
     QString path(const QString &name) const { return dir_.filePath(name); }
@@ -271,6 +273,43 @@ void TestFrameSource::closeWithoutOpen()
     QCOMPARE(engine.frameUnInit(), -1);
     QCOMPARE(engine.setNextFrameTime(3), -1);
     QCOMPARE(engine.frameInit(nullptr, 2, "x", "", "0"), -1);
+}
+
+namespace {
+
+// A window whose post() fetches the frame at once, on the engine's thread.
+struct EagerWindow : RecordingWindow {
+    EngineLibrary *engine = nullptr;
+    std::atomic<int> fetched{0};
+};
+
+void eagerPost(KrodecWindow *self, uint32_t message, intptr_t wparam, intptr_t lparam)
+{
+    auto *window = static_cast<EagerWindow *>(self);
+    if (message == KRODEC_MSG_FRAME) {
+        unsigned char *pixels = nullptr;
+        int32_t shown = 0;
+        window->engine->getFrame(32, 24, nullptr, &pixels, &shown);
+        ++window->fetched;
+    }
+    RecordingWindow::forward(self, message, wparam, lparam);
+}
+
+} // namespace
+
+void TestFrameSource::windowThatCallsBack()
+{
+    EngineLibrary engine;
+    EagerWindow window;
+    window.engine = &engine;
+    window.post = &eagerPost;
+    QVERIFY(open(engine, window, path("grey.mp4")));
+    QCOMPARE(seek(engine, window, 4), 1);
+    QCOMPARE(window.fetched.load(), 1);
+    // Closing while the engine thread may be inside post(): no deadlock, 2512 still comes last.
+    engine.setNextFrameTime(9);
+    QVERIFY(close(engine, window));
+    QCOMPARE(window.messages().back().id, uint32_t(KRODEC_MSG_CLOSED));
 }
 
 QTEST_GUILESS_MAIN(TestFrameSource)
