@@ -71,7 +71,8 @@ void planH264(VideoPlan &plan, Device device)
         plan.level = "31";
         plan.maxKbps = 5000;
         plan.bufferKbits = 5000;
-        plan.x264Params = "cabac=0:ref=2:bframes=3:b-pyramid=none:weightp=0:8x8dct=0";
+        // A shorter look-ahead than x264's 40 frames keeps 720p within about 250 MB.
+        plan.x264Params = "cabac=0:ref=2:bframes=3:b-pyramid=none:weightp=0:8x8dct=0:rc-lookahead=20";
         // The decoder manages 960x540 at 30 frames a second but 1280x720 only at 24.
         if (macroblocks(plan.frame) > macroblocks({960, 540}))
             plan.frameRate = clampRate(plan.frameRate, 24);

@@ -8,8 +8,8 @@
 #include "convert/SourceReader.h"
 
 #include <chrono>
-#include <deque>
 #include <cmath>
+#include <deque>
 #include <memory>
 #include <optional>
 
@@ -39,7 +39,6 @@ struct Lane {
     int64_t nextSample = 0;          // guess for audio frames without a time stamp
     FrameHandle preroll;             // the video frame on screen at the start time
     bool inputEnded = false;
-    bool outputEnded = false;
     int64_t encoded = 0;
 
     FilterChain &chain() { return video ? static_cast<FilterChain &>(videoChain) : audioChain; }
@@ -88,7 +87,7 @@ private:
     std::unique_ptr<Lane> m_audio;
     FrameHandle m_decoded;
     FrameHandle m_filtered;
-    bool m_anyEncoded = false;
+    bool m_readyPosted = false;
 
     // Checking that the seek landed at or before the start: until the leading lane's
     // first frame shows it, the other lane's frames are held back.
@@ -356,7 +355,6 @@ bool Transcoder::drain(Lane &lane)
             return true;
         if (pulled == AVERROR_EOF) {
             // A cut at the duration ends the graph before the source ends.
-            lane.outputEnded = true;
             lane.inputEnded = true;
             return true;
         }
@@ -377,8 +375,8 @@ bool Transcoder::encode(Lane &lane, AVFrame *frame)
     if (!m_writer.encode(lane.encoder, frame))
         return false;
     ++lane.encoded;
-    if (!m_anyEncoded) {
-        m_anyEncoded = true;
+    if (!m_readyPosted) {
+        m_readyPosted = true;
         if (m_window && m_window->post)
             m_window->post(m_window, KRODEC_MSG_READY, 0, 0);
     }
