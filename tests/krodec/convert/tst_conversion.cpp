@@ -52,6 +52,7 @@ private slots:
     void musicFailures_data();
     void musicFailures();
     void stopFromAnotherThreadKeepsAPlayableFile();
+    void stopBeforeTheFirstFrameLeavesNoFile();
 
 private:
     QString source(const QString &name) const { return m_dir.filePath("sources/" + name); }
@@ -746,6 +747,19 @@ void TestConversion::stopFromAnotherThreadKeepsAPlayableFile()
     QCOMPARE(media::stream(probed, "video").value("width").toInt(), 1280);
     QString errors;
     QVERIFY2(media::decodesCleanly(call.destPath, &errors), qPrintable(errors));
+}
+
+void TestConversion::stopBeforeTheFirstFrameLeavesNoFile()
+{
+    // The poll starts before the call, so a stop can come first: it stops that call,
+    // which has nothing to keep, and is used up by it.
+    const QString folder = freshFolder("early");
+    const VideoCall call = videoCall("tone.mp4", folder);
+    QCOMPARE(m_engine.stopConvert()(), 0);
+    QCOMPARE(callVideo(m_engine, call), 0);
+    QVERIFY(media::entries(folder).isEmpty());
+    QCOMPARE(callVideo(m_engine, call), 0);
+    QCOMPARE(media::entries(folder), QStringList{"0001.mp4"});
 }
 
 QTEST_GUILESS_MAIN(TestConversion)
