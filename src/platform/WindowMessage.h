@@ -31,10 +31,12 @@ private:
 void PostWindowMessage(QObject *window, std::uint32_t message, std::intptr_t wparam, std::intptr_t lparam);
 
 // The "window handle" handed to the engine: it posts every message to its window. The
-// window owns it and must outlive every engine thread that may still post.
+// window owns it. An engine thread may still post after the window is gone (a frame source
+// left open at program end): such a message is dropped, the handle is never touched.
 class EngineWindowHandle {
 public:
     explicit EngineWindowHandle(QObject *window);
+    ~EngineWindowHandle();
     EngineWindowHandle(const EngineWindowHandle &) = delete;
     EngineWindowHandle &operator=(const EngineWindowHandle &) = delete;
 

@@ -146,6 +146,18 @@ private slots:
         QCOMPARE(std::get<2>(receiver.got[1]), qintptr(9));
         QVERIFY(platform::WindowMessageEvent::typeFor(2412) != platform::WindowMessageEvent::typeFor(2512));
     }
+
+    void postAfterTheWindowIsGoneIsDropped()
+    {
+        auto receiver = std::make_unique<QObject>();
+        auto handle = std::make_unique<platform::EngineWindowHandle>(receiver.get());
+        KrodecWindow *window = handle->handle();
+        auto post = window->post;
+        handle.reset();
+        receiver.reset();
+        post(window, 2412, 1, 0); // an engine thread that outlived the window
+        QCoreApplication::processEvents();
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBinding)
