@@ -727,7 +727,8 @@ void TestConversion::stopFromAnotherThreadKeepsAPlayableFile()
         returnedAt = clock.nsecsElapsed();
     });
     int32_t info[3] = {};
-    while (result == -2 && (info[2] == 0 || clock.elapsed() < 1000)) {
+    // Stop once a second of output is done: on a busy machine that may take longer than a second.
+    while (result == -2 && (info[0] < 1 || clock.elapsed() < 1000) && clock.elapsed() < 120000) {
         m_engine.getInfo()(info);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -743,7 +744,7 @@ void TestConversion::stopFromAnotherThreadKeepsAPlayableFile()
     QCOMPARE(media::entries(folder), QStringList{"0001.mp4"});
     const QJsonObject probed = media::probe(call.destPath);
     const double length = media::number(probed.value("format").toObject().value("duration"));
-    QVERIFY2(length > 0.2 && length < 7.5, qPrintable(QString::number(length)));
+    QVERIFY2(length > 0.5 && length < 7.5, qPrintable(QString::number(length)));
     QCOMPARE(media::stream(probed, "video").value("width").toInt(), 1280);
     QString errors;
     QVERIFY2(media::decodesCleanly(call.destPath, &errors), qPrintable(errors));
