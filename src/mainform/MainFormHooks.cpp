@@ -2,11 +2,6 @@
 // the preview. The window calls these at the right moments; each part fills its own.
 #include "mainform/TMainForm.h"
 
-void TMainForm::AddFiles()
-{
-    // Opens the add dialog and probes the chosen files.
-}
-
 void TMainForm::SwitchDevice(int)
 {
     // Sets the device, its output folder and its profiles.

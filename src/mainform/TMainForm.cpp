@@ -135,6 +135,7 @@ void TMainForm::FormCreate()
     MakeCheckMarks();
     ClipList->Image_Bar->move(2, 2);
     s_DiscDrive = QStringLiteral("A");
+    WatchDiscs(new platform::MountWatcher(this));
     SetCurrentClip(nullptr);
     // The option store, created next, replaces it with the stored value.
     i_OutputPSPSerialNumber = 1;

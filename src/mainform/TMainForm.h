@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainform/DiscWatch.h"
 #include "mainform/TVideoInfo.h"
 
 #include <QList>
@@ -62,6 +63,13 @@ public:
 
     // Work of the add, device, conversion and preview parts of the window.
     void AddFiles();
+    // True when the file became the last entry of the list; false when it was refused.
+    bool ProbeAndAddClip(const QString &path);
+    void SetAddProgress(int done);
+    // Takes the watcher (replacing the one held) and follows its volumes.
+    void WatchDiscs(platform::MountWatcher *watcher);
+    void OnDeviceChange(VolumeEvent event, const platform::MountEntry &volume);
+    void CheckDiscInDrive(const platform::MountEntry &volume);
     void SwitchDevice(int deviceType);
     void CloseFrameSource();
     void OnFrameSourceReady();
@@ -81,6 +89,8 @@ public:
     QMenu *PopupMenu_Clips = nullptr;
     bool b_Adding = false;
     QString s_DiscDrive;
+    int i_AddTotal = 0;
+    platform::MountWatcher *DiscWatcher = nullptr;
 
     int DeviceType = 0;
     QStringList UnsupportedExtList;

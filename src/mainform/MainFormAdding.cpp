@@ -1,0 +1,105 @@
+// The main window's add command: the open dialog, the probe of every chosen file, the
+// progress panel and the message about refused files.
+#include "mainform/TMainForm.h"
+
+#include "mainform/ClipListPanel.h"
+#include "mainform/ClipProbe.h"
+#include "mediainfo/TMediaInfoInterfa.h"
+#include "options/Options.h"
+#include "platform/Dialogs.h"
+#include "skin/ImagePanel.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+
+namespace {
+
+constexpr int AddProgressWidth = 271;
+
+} // namespace
+
+bool TMainForm::ProbeAndAddClip(const QString &path)
+{
+    const ProbedClip probed = ProbeClipFile(path);
+    if (!probed.accepted)
+        return false;
+    const ProbeRecord &r = probed.record;
+    const QString fileName = QFileInfo(path).fileName();
+
+    TVideoInfo *entry = CreateClipEntry(fileName);
+    entry->SetFilePath(path);
+    entry->SetDuration(r.seconds);
+    entry->SetStartTime(0);
+    entry->SetEndTime(r.seconds);
+    entry->SetChecked(true);
+    entry->SetPicture(r.aspectCode, r.width, r.height);
+    entry->SetInfoHint(ClipInfoHint(fileName, r, QLocale()));
+    entry->b_UseDisplayAspect = r.displayAspectFlag == 0;
+    entry->bmp_Thumbnail = probed.thumbnail;
+
+    TMediaInfo mediaInfo;
+    TMediaInfoInterfa().ReadFormat(path, mediaInfo);
+    if (IsRefusedKind(path, mediaInfo.GeneralFormat, r.width, UnsupportedExtList, UnsupportedFormatList))
+        entry->SetSupported(false);
+
+    AppendClipEntry(entry);
+    ClipList->Panel_Intro->hide();
+    update();
+    return true;
+}
+
+void TMainForm::SetAddProgress(int done)
+{
+    const bool counting = i_AddTotal > 0;
+    const int width = counting ? done * AddProgressWidth / i_AddTotal : 0;
+    ClipList->Panel_Progress1->resize(width, ClipList->Panel_Progress1->height());
+    ClipList->Label_Percent->setText(QString::number(counting ? done * 100 / i_AddTotal : 0));
+    // The probes hold the event loop, so the panel is drawn now.
+    ClipList->Panel_AddProgress->repaint();
+}
+
+void TMainForm::AddFiles()
+{
+    if (b_Adding)
+        return;
+    const QStringList paths = platform::dialogs().openFileNames(this, OpenDialogFilter, QDir::currentPath());
+    if (paths.isEmpty())
+        return;
+    QDir::setCurrent(g_s_OutputFolder);
+    CloseFrameSource();
+    repaint();
+
+    QStringList refused;
+    b_Adding = true;
+    QWidget *panel = ClipList->Panel_AddProgress;
+    if (paths.size() > 1) {
+        i_AddTotal = static_cast<int>(paths.size());
+        SetAddProgress(0);
+        panel->show();
+    }
+    for (int i = 0; i < paths.size(); ++i) {
+        if (!panel->isHidden())
+            SetAddProgress(i);
+        if (!ProbeAndAddClip(paths.at(i)))
+            refused.append(paths.at(i));
+    }
+    if (!panel->isHidden())
+        SetAddProgress(i_AddTotal);
+    repaint();
+    panel->hide();
+    b_Adding = false;
+
+    if (!refused.isEmpty()) {
+        QString text = QStringLiteral("Some UNSUPPORTED file(s) format can not add in. \n\n");
+        for (const QString &path : std::as_const(refused))
+            text += path + QLatin1Char('\n');
+        platform::dialogs().showMessage(platform::MessageKind::Information, text);
+    }
+
+    RebuildSelectedClips();
+    if (SelectedClips.isEmpty() && !Clips.isEmpty()) {
+        SetCurrentClip(Clips.first());
+        Clips.first()->Select();
+    }
+}
