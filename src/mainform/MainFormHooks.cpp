@@ -2,11 +2,6 @@
 // the preview. The window calls these at the right moments; each part fills its own.
 #include "mainform/TMainForm.h"
 
-void TMainForm::SwitchDevice(int)
-{
-    // Sets the device, its output folder and its profiles.
-}
-
 void TMainForm::ConvertClips()
 {
     // Runs the conversion job and renumbers the output names afterwards.
@@ -32,9 +27,4 @@ void TMainForm::OnFrameSourceClosed()
 void TMainForm::suiImageButton_SnapshootClick()
 {
     // Saves the frame on show as a picture file.
-}
-
-void TMainForm::suiTrackBar_VolumeChange()
-{
-    // Shows the volume boost beside the track bar.
 }

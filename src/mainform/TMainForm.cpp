@@ -24,6 +24,7 @@
 #include "skin/ImagePanel.h"
 #include "skin/ImageView.h"
 #include "skin/Pictures.h"
+#include "skin/SkinComboBox.h"
 #include "skin/SkinEdit.h"
 #include "skin/SkinPalette.h"
 #include "skin/TrackBar.h"
@@ -115,6 +116,8 @@ void TMainForm::ConnectHandlers()
     for (const auto &[button, type] : devices)
         connect(button, &skin::ImageButton::clicked, this, [this, type = type] { SwitchDevice(type); });
     connect(Devices->suiTrackBar_Volume, &skin::TrackBar::valueChanged, this, &TMainForm::suiTrackBar_VolumeChange);
+    // A pick by the user only; filling the list does not apply anything by itself.
+    connect(Devices->suiComboBox_Profile, &QComboBox::activated, this, &TMainForm::suiComboBox_ProfileChange);
 
     connect(ClipList->Image_Bar, &skin::ImageView::mouseDown, this,
             [this](QObject *, Qt::MouseButton button, QPoint at) { ClipList->Image_BarMouseDown(button, at); });

@@ -60,6 +60,7 @@ public:
     void suiImageButton_OpenDirClick();
     void suiImageButton_SnapshootClick();
     void suiTrackBar_VolumeChange();
+    void suiComboBox_ProfileChange();
 
     // Work of the add, device, conversion and preview parts of the window.
     void AddFiles();

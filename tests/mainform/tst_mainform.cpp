@@ -126,7 +126,7 @@ private slots:
         form.b_Adding = true;
         form.ClipList->Panel_Intro->hide();
         form.show();
-        QCOMPARE(form.Preview->suiEdit_OutputFolder->text(), "/videos/out/");
+        QCOMPARE(form.Preview->suiEdit_OutputFolder->text(), "/videos/out/IPHONE/");
         QVERIFY(form.ClipList->Panel_AddProgress->isHidden());
         QVERIFY(form.Preview->Label_Info->isHidden());
         QVERIFY(form.ClipList->Panel_Intro->isVisible());
