@@ -7,24 +7,3 @@ void TMainForm::ConvertClips()
     // Runs the conversion job and renumbers the output names afterwards.
 }
 
-void TMainForm::CloseFrameSource()
-{
-    // Closes the preview's frame source and releases its engine library.
-}
-
-void TMainForm::OnFrameSourceReady()
-{
-}
-
-void TMainForm::OnFrameAvailable(std::intptr_t)
-{
-}
-
-void TMainForm::OnFrameSourceClosed()
-{
-}
-
-void TMainForm::suiImageButton_SnapshootClick()
-{
-    // Saves the frame on show as a picture file.
-}

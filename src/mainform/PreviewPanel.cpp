@@ -11,28 +11,9 @@
 
 namespace {
 
-int Clamp(int v, int low, int high)
-{
-    if (high < low)
-        return low;
-    return v < low ? low : v > high ? high : v;
-}
-
 const QColor FolderFieldColour(202, 202, 202);
 
 } // namespace
-
-int RangeLeftFor(float startFraction)
-{
-    // Exact in double: a float's 24 bits times 134 fit.
-    return Clamp(static_cast<int>(static_cast<double>(startFraction) * RangeTrackLength + 0.5), 0, RangeTrackLength);
-}
-
-int RangeRightFor(float endFraction)
-{
-    return Clamp(static_cast<int>(static_cast<double>(endFraction) * RangeTrackLength + RangeHandleWidth + 0.5),
-                 RangeHandleWidth, RangeHandleWidth + RangeTrackLength);
-}
 
 PreviewPanel::PreviewPanel(QWidget *window)
     : Panel_Preview(Place(new skin::ImagePanel(window), "Panel_Preview", 50, 131, 240, 180))
@@ -112,4 +93,26 @@ void PreviewPanel::RelayoutStretch()
 {
     const int left = Image_Left->x() + RangeHandleWidth;
     Image_Stretch->setGeometry(left, Image_Stretch->y(), Image_Right->x() - left, Image_Stretch->height());
+}
+
+void PreviewPanel::SetPreviewIdle(bool idle)
+{
+    suiImageButton_Snapshoot->setEnabled(idle);
+    Panel_Progress->setEnabled(idle);
+    Label_Info->setVisible(!idle);
+}
+
+void PreviewPanel::SetBoxColour(skin::TimeEdit *box, BoxColour colour)
+{
+    switch (colour) {
+    case BoxColour::Normal:
+        box->setColor(suiEdit_OutputFolder->color());
+        break;
+    case BoxColour::Red:
+        box->setColor(QColor(255, 0, 0));
+        break;
+    case BoxColour::Lime:
+        box->setColor(QColor(0, 255, 0));
+        break;
+    }
 }

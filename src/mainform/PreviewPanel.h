@@ -1,5 +1,9 @@
 #pragma once
 
+#include "mainform/RangeRules.h"
+
+#include <QColor>
+
 class QLabel;
 class QWidget;
 namespace skin {
@@ -9,17 +13,6 @@ class ImageView;
 class SkinEdit;
 class TimeEdit;
 } // namespace skin
-
-// Range bar geometry: the handles are W wide and the track between their rest positions is L
-// long; the end handle rests at 144.
-constexpr int RangeHandleWidth = 10;
-constexpr int RangeTrackLength = 134;
-constexpr int RangeEndRest = 144;
-
-// Handle positions for start and end fractions of a clip's length, rounded to the pixel and
-// kept on the track.
-int RangeLeftFor(float startFraction);
-int RangeRightFor(float endFraction);
 
 // The preview pane with its seek notice, the range bar under it, the snapshot button, and
 // the footer of the list: the two time boxes and the output folder with its browse button.
@@ -33,6 +26,12 @@ public:
     void SetRangeBar(float startFraction, float endFraction);
     // The range picture spans from the start handle's right edge to the end handle.
     void RelayoutStretch();
+    // The busy state of the pane: the range bar and the snapshot wait, the notice shows.
+    void SetPreviewIdle(bool idle);
+    // The colour of a time box: normal (the output folder field's colour, taken now), the
+    // red of a typed time that breaks the range, or the lime of a drag under way.
+    enum class BoxColour { Normal, Red, Lime };
+    void SetBoxColour(skin::TimeEdit *box, BoxColour colour);
 
     skin::ImagePanel *Panel_Preview;
     skin::ImageView *Image_Preview;

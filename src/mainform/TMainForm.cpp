@@ -158,7 +158,7 @@ void TMainForm::FormCreate()
     setMask(ShapeRegion(skin::keyedPicture(QStringLiteral("main_background"))));
 
     LoadScreenCursors(platform::ProgramFolder());
-    Preview->SetupRangeBar();
+    SetupRangeBar();
     ClipList->Panel_AddProgress->raise();
     ClipList->Panel_Intro->raise();
 }

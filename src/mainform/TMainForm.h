@@ -1,7 +1,9 @@
 #pragma once
 
+#include "engine/EngineBinding.h"
 #include "mainform/DiscWatch.h"
 #include "mainform/TVideoInfo.h"
+#include "platform/WindowMessage.h"
 
 #include <QList>
 #include <QPoint>
@@ -14,6 +16,7 @@ class QMenu;
 class ClipListPanel;
 class DevicePanel;
 class PreviewPanel;
+class RangeEditor;
 class ToolbarPanel;
 namespace skin {
 class ImageView;
@@ -21,6 +24,8 @@ class ImageView;
 
 // Set once the updater has been started; it is started at most once per run.
 extern bool b_UpdaterStarted;
+// True while the preview's frame source is being closed; a second close waits for none.
+extern bool b_ClosingFrames;
 
 // The main window: a borderless window cut out of its background picture, with the clip
 // list, the preview and range bar, the device panel and the toolbar on it.
@@ -77,6 +82,15 @@ public:
     void OnFrameAvailable(std::intptr_t wParam);
     void OnFrameSourceClosed();
 
+    // The preview of the current clip through the engine's frame source.
+    bool OpenFrameEngine();
+    void PreviewSeek(int seekTime, int openingTime);
+    // The engine's frame on show at w x h as a 24-bit picture; null without a library.
+    QImage GrabFrame(int width, int height);
+    void SetPreviewIdle(bool idle);
+    // The range bar at rest, with its drag handlers and the time boxes' handlers.
+    void SetupRangeBar();
+
     skin::ImageView *Image_Bk;
     skin::ImageView *Image_Chk;
     ToolbarPanel *Toolbar;
@@ -101,6 +115,16 @@ public:
     int i_DragStartLeft = 0;
     int i_DragStartTop = 0;
     bool b_WindowDragging = false;
+
+    engine::EngineLibrary h_FrameLibrary;
+    engine::PreviewFunctions m_frameFunctions;
+    bool b_FrameReady = false;
+    bool b_FrameClosed = false;
+    int i_LastFrameTime = 0;
+    // Bound of each wait for the engine in CloseFrameSource, in milliseconds.
+    int i_FrameWaitLimit = 10000;
+    platform::EngineWindowHandle m_engineWindow{this};
+    RangeEditor *m_rangeEditor = nullptr;
 
 protected:
     bool event(QEvent *event) override;
