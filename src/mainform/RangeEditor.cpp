@@ -72,7 +72,8 @@ void RangeEditor::ShowEnd()
     m_panel->SetBoxColour(m_panel->suiEdit_Stop, BoxColour::Lime);
 }
 
-// The bar is disabled whenever there is no current clip, so the drag handlers need not check.
+// The bar is disabled whenever there is no current clip; the check only guards a press that
+// raced a clip change.
 void RangeEditor::Press(Part part, Qt::MouseButton button, QPoint globalPos)
 {
     if (button != Qt::LeftButton || !m_form->CurrentClip)
