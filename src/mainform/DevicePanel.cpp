@@ -155,10 +155,10 @@ void DevicePanel::FillParameterControls(int format)
         FillList(suiComboBox_Volume, definition, section, QStringLiteral("AudioVolume"));
         const profiles::SpinRange range =
             profiles::FillSpinFromDefinition(definition, section, QStringLiteral("VideoBitRate"));
-        // The field's arrows always step by one; range.step is not used by it.
         suiSpinEdit_VideoBitRate->setMaxValue(range.upper);
         suiSpinEdit_VideoBitRate->setMinValue(range.lower);
         suiSpinEdit_VideoBitRate->setValue(range.value);
+        suiSpinEdit_VideoBitRate->setIncrement(range.step);
     } else {
         const QString music = DeviceName(DeviceIPodMusic);
         FillList(suiComboBox_AudioBitRate, definition, music, QStringLiteral("AudioBitrate"));

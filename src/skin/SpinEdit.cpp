@@ -29,8 +29,8 @@ SpinEdit::SpinEdit(QWidget *parent)
     m_edit->setText(QStringLiteral("0"));
     m_up->setAutoRepeat(true);
     m_down->setAutoRepeat(true);
-    connect(m_up, &ImageButton::clicked, this, [this] { step(1); });
-    connect(m_down, &ImageButton::clicked, this, [this] { step(-1); });
+    connect(m_up, &ImageButton::clicked, this, [this] { step(m_increment); });
+    connect(m_down, &ImageButton::clicked, this, [this] { step(-m_increment); });
     connect(m_edit, &SkinEdit::editingFinished, this, [this] { setValue(value()); });
     connect(m_edit, &SkinEdit::textChanged, this, [this] { emit valueChanged(value()); });
     resize(70, 19);

@@ -23,6 +23,9 @@ public:
     int maxValue() const { return m_max; }
     void setMinValue(int v);
     void setMaxValue(int v);
+    // The arrows' increment; below 1 counts as 1.
+    int increment() const { return m_increment; }
+    void setIncrement(int v) { m_increment = v < 1 ? 1 : v; }
     // The text's number within the bounds; a text that is not a number gives the lower bound.
     int value() const;
     void setValue(int v);
@@ -45,6 +48,7 @@ private:
     ImageButton *m_down;
     int m_min = 0;
     int m_max = 0;
+    int m_increment = 1;
 };
 
 } // namespace skin

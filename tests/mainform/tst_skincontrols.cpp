@@ -54,6 +54,24 @@ private slots:
         QCOMPARE(spin.value(), 100);
     }
 
+    void spinArrowsStepByTheIncrement()
+    {
+        skin::SpinEdit spin;
+        spin.setMinValue(100);
+        spin.setMaxValue(1500);
+        spin.setValue(800);
+        spin.setIncrement(10);
+        const auto arrows = spin.findChildren<skin::ImageButton *>();
+        QCOMPARE(arrows.size(), 2);
+        emit arrows.at(0)->clicked(); // up
+        QCOMPARE(spin.value(), 810);
+        emit arrows.at(1)->clicked(); // down
+        emit arrows.at(1)->clicked();
+        QCOMPARE(spin.value(), 790);
+        spin.setIncrement(0);
+        QCOMPARE(spin.increment(), 1);
+    }
+
     void timeBoxMask()
     {
         skin::TimeEdit box;
