@@ -1,9 +1,3 @@
 // The main window's work that belongs to adding files, the device panel, the conversion and
 // the preview. The window calls these at the right moments; each part fills its own.
 #include "mainform/TMainForm.h"
-
-void TMainForm::ConvertClips()
-{
-    // Runs the conversion job and renumbers the output names afterwards.
-}
-

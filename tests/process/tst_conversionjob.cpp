@@ -421,6 +421,17 @@ private slots:
         QVERIFY(!m_form->Timer_Info->isActive());
     }
 
+    void minimiseTakesEveryWindow()
+    {
+        QWidget other;
+        other.show();
+        m_form->show();
+        m_form->suiImageButton_Min->click();
+        QVERIFY(m_form->isMinimized());
+        QVERIFY(other.isMinimized());
+        m_form->close();
+    }
+
     void draggingMovesByTheCursor()
     {
         m_form->show();
