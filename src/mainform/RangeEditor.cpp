@@ -8,7 +8,7 @@
 #include "skin/ImageView.h"
 #include "skin/SkinEdit.h"
 
-#include <QEvent>
+#include <QApplication>
 
 using BoxColour = PreviewPanel::BoxColour;
 
@@ -37,17 +37,13 @@ RangeEditor::RangeEditor(TMainForm *form)
 
     for (skin::TimeEdit *box : {m_panel->suiEdit_Start, m_panel->suiEdit_Stop}) {
         connect(box, &QLineEdit::textChanged, this, [this, box] { suiEdit_StartChange(box); });
-        box->installEventFilter(this);
     }
-    // The output folder field shares the exit handler: it puts the bar back on the clip's times.
-    m_panel->suiEdit_OutputFolder->installEventFilter(this);
-}
-
-bool RangeEditor::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::FocusOut)
-        suiEdit_StartExit(watched);
-    return QObject::eventFilter(watched, event);
+    // A box is left when the keyboard focus goes elsewhere. The output folder field shares the
+    // exit handler: it puts the bar back on the clip's times.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
+        if (old && (old == m_panel->suiEdit_Start || old == m_panel->suiEdit_Stop || old == m_panel->suiEdit_OutputFolder))
+            suiEdit_StartExit(old);
+    });
 }
 
 int RangeEditor::StartFromBar() const

@@ -24,9 +24,6 @@ public:
     void suiEdit_StartChange(skin::TimeEdit *box);
     void suiEdit_StartExit(QObject *box);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     enum class Part { Start, End, Range };
 

@@ -10,6 +10,7 @@
 #include "mainform/DevicePanel.h"
 #include "mainform/EngineMessages.h"
 #include "mainform/PreviewPanel.h"
+#include "mainform/RangeEditor.h"
 #include "mainform/ScreenCursors.h"
 #include "mainform/ShareLink.h"
 #include "mainform/ToolbarPanel.h"
@@ -84,6 +85,9 @@ TMainForm::TMainForm(QWidget *parent)
 
 TMainForm::~TMainForm()
 {
+    // Before the window's own teardown, whose focus changes would reach the time boxes' handlers.
+    delete m_rangeEditor;
+    m_rangeEditor = nullptr;
     FormDestroy();
     delete Devices;
     delete ClipList;

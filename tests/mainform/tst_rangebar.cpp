@@ -22,11 +22,15 @@ void Drag(QWidget *part, int dx, bool release = true)
         QTest::mouseRelease(part, Qt::LeftButton, {}, part->mapFromGlobal(origin + QPoint(dx, 0)));
 }
 
-// The box loses the keyboard focus.
-void Leave(QWidget *box)
+// The box takes the keyboard focus, then loses it to the output folder field.
+void Leave(QWidget *box, QWidget *next)
 {
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(box, &out);
+    box->window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(box->window()));
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    next->setFocus();
+    QTRY_VERIFY(next->hasFocus());
 }
 
 } // namespace
@@ -314,7 +318,7 @@ private slots:
         skin::TimeEdit *box = form.Preview->suiEdit_Stop;
         box->setText("00:05:00");
         QCOMPARE(box->color(), Red);
-        Leave(box);
+        Leave(box, form.Preview->suiEdit_OutputFolder);
         QCOMPARE(box->timeText(), "00:04:00");
         QCOMPARE(box->color(), Normal);
         QCOMPARE(clip->EndTime(), 240);
@@ -329,13 +333,13 @@ private slots:
         form.SetCurrentClip(clip);
         PreviewPanel *p = form.Preview;
         p->suiEdit_Start->setText("00:01:07");
-        Leave(p->suiEdit_Start);
+        Leave(p->suiEdit_Start, p->suiEdit_OutputFolder);
         QCOMPARE(clip->StartTime(), 67);
         QCOMPARE(p->Image_Left->x(), 67);
         // No new frame is asked for.
         QVERIFY(p->Label_Info->isHidden());
         p->suiEdit_Stop->setText("00:01:40");
-        Leave(p->suiEdit_Stop);
+        Leave(p->suiEdit_Stop, p->suiEdit_OutputFolder);
         QCOMPARE(clip->EndTime(), 100);
         QCOMPARE(p->Image_Right->x(), 110);
     }
@@ -351,7 +355,7 @@ private slots:
         p->suiEdit_Start->selectAll();
         QTest::keyClicks(p->suiEdit_Start, "009999");
         QCOMPARE(p->suiEdit_Start->timeText(), "00:99:99");
-        Leave(p->suiEdit_Start);
+        Leave(p->suiEdit_Start, p->suiEdit_OutputFolder);
         QCOMPARE(clip->StartTime(), 6039);
     }
 
