@@ -42,7 +42,9 @@ public:
         const QString qtFilter = QtFilterFromDialogFilter(filter);
         const QStringList filters = qtFilter.split(QStringLiteral(";;"));
         QString selected = filters.value(filterIndex - 1);
-        const QString file = QFileDialog::getSaveFileName(parent, QString(), directory, qtFilter, &selected);
+        // An existing picture is replaced without a question.
+        const QString file = QFileDialog::getSaveFileName(parent, QString(), directory, qtFilter, &selected,
+                                                          QFileDialog::DontConfirmOverwrite);
         const int index = static_cast<int>(filters.indexOf(selected));
         if (index >= 0)
             filterIndex = index + 1;
