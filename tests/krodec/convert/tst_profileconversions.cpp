@@ -18,7 +18,7 @@ Q_DECLARE_METATYPE(ProfileJob)
 
 namespace {
 
-// What each device plays (H.264 levels, sizes, rates and bit rates of its specification).
+// What each device plays (H.264 levels, sizes, rates and bit rates the device maker publishes).
 // The video rate is a peak over a buffer: a short clip may average up to
 // maxVideoKbps + bufferKbits / its length.
 struct DeviceLimit {
