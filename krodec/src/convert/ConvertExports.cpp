@@ -1,5 +1,6 @@
 // The conversion functions of the engine interface.
 
+#include "Ffmpeg.h"
 #include "KrodecDLL.h"
 #include "convert/ConvertProgress.h"
 #include "convert/ConvertRequest.h"
@@ -10,24 +11,12 @@ extern "C" {
 }
 
 #include <atomic>
-#include <cstdlib>
-#include <mutex>
 
 namespace krodec::convert {
 namespace {
 
 // One conversion at a time: progress and stop are shared by the whole library.
 std::atomic<bool> g_converting{false};
-
-// The engine speaks only through its results; KRODEC_LOG=<av_log level> lets FFmpeg talk.
-void quietLog()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        const char *level = std::getenv("KRODEC_LOG");
-        av_log_set_level(level && *level ? std::atoi(level) : AV_LOG_QUIET);
-    });
-}
 
 template <typename Read>
 int32_t convertGuarded(KrodecWindow *window, Read read)
@@ -36,7 +25,7 @@ int32_t convertGuarded(KrodecWindow *window, Read read)
         return -1;
     int32_t result = -1;
     try {
-        quietLog();
+        setUpFfmpegLog();
         progress::reset();
         if (const auto request = read())
             result = runConversion(*request, window);

@@ -2,10 +2,10 @@
 
 // Owning handles for FFmpeg objects, so every early return frees what was opened.
 
+#include "Ffmpeg.h"
+
 extern "C" {
-#include <libavcodec/avcodec.h>
 #include <libavfilter/avfilter.h>
-#include <libavformat/avformat.h>
 #include <libswresample/swresample.h>
 }
 
@@ -14,18 +14,6 @@ extern "C" {
 
 namespace krodec::convert {
 
-struct InputDeleter {
-    void operator()(AVFormatContext *c) const { avformat_close_input(&c); }
-};
-struct CodecDeleter {
-    void operator()(AVCodecContext *c) const { avcodec_free_context(&c); }
-};
-struct FrameDeleter {
-    void operator()(AVFrame *f) const { av_frame_free(&f); }
-};
-struct PacketDeleter {
-    void operator()(AVPacket *p) const { av_packet_free(&p); }
-};
 struct GraphDeleter {
     void operator()(AVFilterGraph *g) const { avfilter_graph_free(&g); }
 };
@@ -33,10 +21,10 @@ struct SwrDeleter {
     void operator()(SwrContext *s) const { swr_free(&s); }
 };
 
-using InputHandle = std::unique_ptr<AVFormatContext, InputDeleter>;
-using CodecHandle = std::unique_ptr<AVCodecContext, CodecDeleter>;
-using FrameHandle = std::unique_ptr<AVFrame, FrameDeleter>;
-using PacketHandle = std::unique_ptr<AVPacket, PacketDeleter>;
+using InputHandle = krodec::FormatPtr;
+using CodecHandle = krodec::CodecPtr;
+using FrameHandle = krodec::FramePtr;
+using PacketHandle = krodec::PacketPtr;
 using GraphHandle = std::unique_ptr<AVFilterGraph, GraphDeleter>;
 using SwrHandle = std::unique_ptr<SwrContext, SwrDeleter>;
 
