@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QSize>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -97,11 +98,78 @@ public:
 
     static void pressReturn(const QString &window)
     {
-        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+        xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    }
+
+    // A left click at x, y inside the window, through the X server's input like a real mouse.
+    static void click(const QString &window, int x, int y)
+    {
+        xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("--sync"),
+                 QString::number(x), QString::number(y)});
+        xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    }
+
+    // Types the text into the window's focused control, as from the keyboard.
+    static void type(const QString &window, const QString &text)
+    {
+        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("10"), text});
+    }
+
+    // Whether the window still exists and is mapped.
+    static bool isShown(const QString &window)
+    {
+        QProcess x;
+        x.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
+        x.waitForFinished(5000);
+        return x.exitCode() == 0 && x.readAllStandardOutput().contains("IsViewable");
+    }
+
+    // Waits until the window is closed or hidden; false after the time-out.
+    static bool waitUntilGone(const QString &window, int timeoutMs = 20000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (isShown(window)) {
+            if (timer.elapsed() > timeoutMs)
+                return false;
+            QThread::msleep(100);
+        }
+        return true;
+    }
+
+    // The mapped windows of one process.
+    static QStringList shownWindows(qint64 pid)
+    {
+        QProcess x;
+        x.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                                            QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"),
+                                            QStringLiteral(".*")});
+        x.waitForFinished(5000);
+        return QString::fromLocal8Bit(x.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    // The window's size in pixels, empty when it is gone.
+    static QSize windowSize(const QString &window)
+    {
+        QProcess x;
+        x.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
+        x.waitForFinished(5000);
+        const QString info = QString::fromLocal8Bit(x.readAllStandardOutput());
+        const QRegularExpression width(QStringLiteral("Width: (\\d+)")), height(QStringLiteral("Height: (\\d+)"));
+        const auto w = width.match(info), h = height.match(info);
+        if (!w.hasMatch() || !h.hasMatch())
+            return {};
+        return {w.captured(1).toInt(), h.captured(1).toInt()};
     }
 
 private:
+    static void xdotool(const QStringList &args)
+    {
+        QProcess::execute(QStringLiteral("xdotool"), args);
+    }
+
     static void copyFolder(const QString &from, const QString &to)
     {
         QDir().mkpath(to);
