@@ -321,13 +321,18 @@ bool MediaFile::seekBefore(double seconds)
     return true;
 }
 
-bool MediaFile::seekKeyFrameAfter(double seconds)
+bool MediaFile::seekKeyFrameAfter(double seconds, double latest)
 {
     // With an index, a key frame after the time must be in it: a seek to a time beyond the last
-    // one would make the demuxer read through the whole file looking for one.
+    // one would make the demuxer read through the whole file looking for one. One later than
+    // `latest` is not wanted, and the index tells so without reading or decoding it.
     const int64_t ts = toStreamTime(seconds);
-    if (avformat_index_get_entries_count(video_) > 0 && av_index_search_timestamp(video_, ts, 0) < 0)
-        return false;
+    if (avformat_index_get_entries_count(video_) > 0) {
+        const int found = av_index_search_timestamp(video_, ts, 0);
+        const AVIndexEntry *entry = found >= 0 ? avformat_index_get_entry(video_, found) : nullptr;
+        if (!entry || entry->timestamp > toStreamTime(latest))
+            return false;
+    }
     if (avformat_seek_file(format_.get(), video_->index, ts, ts, INT64_MAX, 0) < 0) {
         rewind();
         return false;
@@ -441,7 +446,7 @@ bool MediaFile::frameNear(double seconds, double slack, AVFrame *out)
     if (!decoder_)
         return false;
     av_frame_unref(out);
-    if (seconds > 0 && seekKeyFrameAfter(seconds)) {
+    if (seconds > 0 && seekKeyFrameAfter(seconds, seconds + slack)) {
         AVFrame *frame = scratch_.get();
         if (decodeKeyFrameAlone(frame)) {
             const double time = frameTime(frame);

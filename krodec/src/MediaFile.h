@@ -78,7 +78,7 @@ private:
     bool seekBefore(double seconds);
     bool rewind();
     void afterSeek(double seconds);
-    bool seekKeyFrameAfter(double seconds);
+    bool seekKeyFrameAfter(double seconds, double latest);
     bool mayContinueTo(double seconds) const;
     bool headerIsComplete() const;
     void chooseStreams();

@@ -25,6 +25,7 @@ struct MediaInfoLibrary {
     NewFn New = nullptr;
     OpenFn Open = nullptr;
     GetFn Get = nullptr;
+    OptionFn Option = nullptr;
     CloseFn Close = nullptr;
     DeleteFn Delete = nullptr;
     QString name = QStringLiteral("MediaInfo.dll");
@@ -59,8 +60,9 @@ MediaInfoLibrary &loadedLibrary()
     lib.Close = resolve<CloseFn>(lib.handle, "MediaInfoA_Close");
     lib.Delete = resolve<DeleteFn>(lib.handle, "MediaInfoA_Delete");
     // Our 8-bit texts are UTF-8, also for file names.
-    if (const auto option = resolve<OptionFn>(lib.handle, "MediaInfoA_Option"))
-        option(nullptr, "CharSet", "UTF-8");
+    lib.Option = resolve<OptionFn>(lib.handle, "MediaInfoA_Option");
+    if (lib.Option)
+        lib.Option(nullptr, "CharSet", "UTF-8");
     return lib;
 }
 
@@ -79,6 +81,10 @@ void TMediaInfoInterfa::ReadFormat(const QString &path, TMediaInfo &result) cons
         result.GeneralFormat = QStringLiteral("Unable to load MediaInfo.dll");
         return;
     }
+    // The container's name is known from its first bytes; a full parse of an MPEG program
+    // stream or a Matroska file would cost more than the rest of adding the file.
+    if (lib.Option)
+        lib.Option(handle, "ParseSpeed", "0");
     lib.Open(handle, path.toUtf8().constData());
     const char *format = lib.Get(handle, StreamGeneral, 0, "Format", InfoText, InfoName);
     result.GeneralFormat = format ? QString::fromUtf8(format) : QString();

@@ -36,6 +36,12 @@ private slots:
         QTest::newRow("mp4") << "a.mp4" << QStringList{"-c:v", "mpeg4"} << "MPEG-4";
         QTest::newRow("avi") << "b.avi" << QStringList{"-c:v", "mpeg4"} << "AVI";
         QTest::newRow("matroska") << "c.mkv" << QStringList{"-c:v", "mpeg4"} << "Matroska";
+        // The refusal list names formats as these texts; a quicker parse must not change them.
+        QTest::newRow("program stream") << "d.mpg" << QStringList{"-c:v", "mpeg2video", "-f", "dvd"} << "MPEG-PS";
+        QTest::newRow("transport stream") << "e.ts" << QStringList{"-c:v", "mpeg2video"} << "MPEG-TS";
+        QTest::newRow("flash") << "f.flv" << QStringList{"-c:v", "flv"} << "Flash Video";
+        QTest::newRow("windows media") << "g.wmv" << QStringList{"-c:v", "wmv2"} << "Windows Media";
+        QTest::newRow("webm") << "h.webm" << QStringList{"-c:v", "libvpx", "-deadline", "realtime"} << "WebM";
         QTest::newRow("blanks and non-ASCII") << "clip ä ö 日本.mp4" << QStringList{"-c:v", "mpeg4"} << "MPEG-4";
     }
     void containerFormats()
