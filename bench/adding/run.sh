@@ -29,5 +29,5 @@ for i in $(seq -w 1 10); do
         files+=("$copy")
     done
 done
-"$build/tests/mainform/bench/adding_bench" "${files[@]}"
+"$build/bench/adding/adding_bench" "${files[@]}"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
