@@ -10,17 +10,13 @@ if [ "${1:-}" = "--sanitize" ]; then
     export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
     extra=(-DORVO_SANITIZE=ON)
 else
-    extra=()
+    extra=(-DORVO_SANITIZE=OFF)
 fi
 
-if ! "$root/scripts/setup.sh" "$build" RelWithDebInfo; then
+if ! "$root/scripts/setup.sh" "$build" RelWithDebInfo "${extra[@]}"; then
     echo "build failed"
     echo "0 passed, 1 failed"
     exit 1
-fi
-if [ ${#extra[@]} -gt 0 ]; then
-    cmake -S "$root" -B "$build" "${extra[@]}" >/dev/null && cmake --build "$build" --parallel "$(nproc)" || {
-        echo "0 passed, 1 failed"; exit 1; }
 fi
 
 log=$(mktemp)
