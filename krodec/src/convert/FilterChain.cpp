@@ -88,6 +88,14 @@ bool FilterChain::push(AVFrame *frame)
     return result >= 0 || result == AVERROR_EOF;
 }
 
+bool FilterChain::endAt(int64_t pts)
+{
+    if (m_closed)
+        return true;
+    m_closed = true;
+    return !m_graph || av_buffersrc_close(m_source, pts, AV_BUFFERSRC_FLAG_PUSH) >= 0;
+}
+
 int FilterChain::pull(AVFrame *frame)
 {
     if (!m_graph)
@@ -107,6 +115,10 @@ bool VideoChain::configure(const AVFrame &first, AVRational timeBase, const Vide
     // The rate first: frames it drops are never scaled. start_time=0 repeats the first
     // frame back to time 0 when the picture starts late.
     std::string description = format("fps=fps=%d/%d:start_time=0", plan.frameRate.num, plan.frameRate.den);
+    // Interlaced pictures (DVD, camcorder, broadcast) would show combs on every movement once
+    // scaled; frames stored progressive pass through untouched.
+    if (first.interlaced_frame)
+        description = "bwdif=mode=send_frame:parity=auto:deint=interlaced," + description;
     if (frameCount > 0)
         description += format(",trim=end_frame=%lld", static_cast<long long>(frameCount));
     description += format(",scale=%d:%d", plan.picture.width, plan.picture.height);

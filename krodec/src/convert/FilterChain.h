@@ -19,6 +19,9 @@ public:
     bool configured() const { return m_graph != nullptr; }
     // Takes the frame's reference; a null frame ends the input.
     bool push(AVFrame *frame);
+    // Ends the input at `pts` (input time base): the time the last frame stops showing, so that
+    // a rate change keeps that frame for its whole duration.
+    bool endAt(int64_t pts);
     // 0 with a frame, AVERROR(EAGAIN) when more input is needed, AVERROR_EOF at the end.
     int pull(AVFrame *frame);
     AVRational outputTimeBase() const;

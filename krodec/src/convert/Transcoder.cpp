@@ -7,6 +7,7 @@
 #include "convert/OutputWriter.h"
 #include "convert/SourceReader.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <deque>
@@ -36,6 +37,7 @@ struct Lane {
     int64_t origin = 0;              // output time 0, in the stream's time base
     int64_t lastPts = AV_NOPTS_VALUE;
     int64_t frameStep = 1;           // guess for video frames without a time stamp
+    int64_t videoEnd = AV_NOPTS_VALUE; // where the last video frame pushed stops showing
     int64_t nextSample = 0;          // guess for audio frames without a time stamp
     FrameHandle preroll;             // the video frame on screen at the start time
     bool inputEnded = false;
@@ -281,8 +283,10 @@ bool Transcoder::acceptVideo(Lane &lane, AVFrame *frame)
     lane.lastPts = pts;
     const int64_t relative = pts - lane.origin;
     const int64_t end = durationIn(lane.stream->time_base);
-    if (end > 0 && relative >= end)
+    if (end > 0 && relative >= end) {
+        lane.videoEnd = end;
         return endInput(lane);
+    }
     frame->pts = relative;
     if (relative < 0) {
         // Keep only the latest frame before the start: it is the one showing at time 0.
@@ -311,6 +315,10 @@ bool Transcoder::pushVideo(Lane &lane, AVFrame *frame)
         if (!lane.videoChain.configure(*frame, lane.stream->time_base, *m_plan.video, frames))
             return false;
     }
+    // A damaged duration must not make the rate filter repeat the last frame for hours.
+    const int64_t longest = av_rescale_q(10, {1, 1}, lane.stream->time_base);
+    const int64_t shows = frame->pkt_duration > 0 ? std::min(frame->pkt_duration, longest) : lane.frameStep;
+    lane.videoEnd = frame->pts + shows;
     return lane.videoChain.push(frame) && drain(lane);
 }
 
@@ -344,7 +352,9 @@ bool Transcoder::endInput(Lane &lane)
     if (lane.inputEnded)
         return true;
     lane.inputEnded = true;
-    return lane.chain().push(nullptr) && drain(lane);
+    const bool ended = lane.video && lane.videoEnd != AV_NOPTS_VALUE ? lane.videoChain.endAt(lane.videoEnd)
+                                                                     : lane.chain().push(nullptr);
+    return ended && drain(lane);
 }
 
 bool Transcoder::drain(Lane &lane)

@@ -117,6 +117,17 @@ QByteArray lumaFrame(const QString &path, double at, QSize size)
     return out;
 }
 
+double ssim(const QString &path, const QString &reference, QSize size)
+{
+    QByteArray err;
+    const QString graph = QString("[1:v]scale=%1:%2[r];[0:v][r]ssim").arg(size.width()).arg(size.height());
+    if (!run("ffmpeg", {"-hide_banner", "-nostdin", "-i", path, "-i", reference, "-lavfi", graph, "-f", "null", "-"},
+             nullptr, &err))
+        return std::numeric_limits<double>::quiet_NaN();
+    const QRegularExpressionMatch all = QRegularExpression(" All:([0-9.]+)").match(QString::fromLatin1(err));
+    return all.hasMatch() ? all.captured(1).toDouble() : std::numeric_limits<double>::quiet_NaN();
+}
+
 QByteArray lastLumaFrame(const QString &path, QSize size)
 {
     QByteArray out;
