@@ -37,6 +37,9 @@ public:
         auto *process = new QProcess;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), m_home);
+        // The program finds a running copy through a socket in the temporary folder: a folder
+        // of this runner's own keeps tests that run at the same time apart.
+        env.insert(QStringLiteral("TMPDIR"), m_root.path());
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         process->setProcessEnvironment(env);
         process->setWorkingDirectory(bundle);
@@ -58,10 +61,10 @@ public:
         }
     }
 
-    // Ids of the windows whose name matches the pattern exactly (optionally of one process).
+    // Ids of the shown windows whose name matches the pattern exactly (optionally of one process).
     static QStringList windows(const QString &name, qint64 pid = 0)
     {
-        QStringList args{QStringLiteral("search")};
+        QStringList args{QStringLiteral("search"), QStringLiteral("--onlyvisible")};
         if (pid)
             args << QStringLiteral("--all") << QStringLiteral("--pid") << QString::number(pid);
         args << QStringLiteral("--name") << QLatin1Char('^') + QRegularExpression::escape(name) + QLatin1Char('$');

@@ -116,9 +116,14 @@ bool VideoChain::configure(const AVFrame &first, AVRational timeBase, const Vide
     // frame back to time 0 when the picture starts late.
     std::string description = format("fps=fps=%d/%d:start_time=0", plan.frameRate.num, plan.frameRate.den);
     // Interlaced pictures (DVD, camcorder, broadcast) would show combs on every movement once
-    // scaled; frames stored progressive pass through untouched.
-    if (first.interlaced_frame)
-        description = "bwdif=mode=send_frame:parity=auto:deint=interlaced," + description;
+    // scaled. Sources may switch between interlaced and progressive frames, so the deinterlacer
+    // is always there; frames stored progressive pass through it untouched. It cannot follow a
+    // change of picture size, so a broadcast that changes size is first brought back to the size
+    // it started with, field by field; at that size the scaler passes frames through as they are.
+    if (first.width >= 3 && first.height >= 3)
+        description = format("scale=%d:%d:interl=-1,bwdif=mode=send_frame:parity=auto:deint=interlaced,",
+                             first.width, first.height)
+                      + description;
     if (frameCount > 0)
         description += format(",trim=end_frame=%lld", static_cast<long long>(frameCount));
     description += format(",scale=%d:%d", plan.picture.width, plan.picture.height);

@@ -73,6 +73,8 @@ private:
     bool acceptVideo(Lane &lane, AVFrame *frame);
     bool acceptAudio(Lane &lane, AVFrame *frame);
     bool pushVideo(Lane &lane, AVFrame *frame);
+    // The frame showing at the start time, held back until the first frame after it is known.
+    bool pushPreroll(Lane &lane);
     bool endInput(Lane &lane);
     bool drain(Lane &lane);
     bool encode(Lane &lane, AVFrame *frame);
@@ -284,6 +286,8 @@ bool Transcoder::acceptVideo(Lane &lane, AVFrame *frame)
     const int64_t relative = pts - lane.origin;
     const int64_t end = durationIn(lane.stream->time_base);
     if (end > 0 && relative >= end) {
+        if (!pushPreroll(lane))
+            return false;
         lane.videoEnd = end;
         return endInput(lane);
     }
@@ -298,12 +302,18 @@ bool Transcoder::acceptVideo(Lane &lane, AVFrame *frame)
         av_frame_move_ref(lane.preroll.get(), frame);
         return true;
     }
-    if (lane.preroll) {
-        FrameHandle preroll = std::move(lane.preroll);
-        if (relative > 0 && !pushVideo(lane, preroll.get()))
-            return false;
-    }
+    if (relative > 0 && !pushPreroll(lane))
+        return false;
+    lane.preroll.reset();
     return pushVideo(lane, frame);
+}
+
+bool Transcoder::pushPreroll(Lane &lane)
+{
+    if (!lane.preroll)
+        return true;
+    const FrameHandle preroll = std::move(lane.preroll);
+    return pushVideo(lane, preroll.get());
 }
 
 bool Transcoder::pushVideo(Lane &lane, AVFrame *frame)
@@ -318,7 +328,8 @@ bool Transcoder::pushVideo(Lane &lane, AVFrame *frame)
     // A damaged duration must not make the rate filter repeat the last frame for hours.
     const int64_t longest = av_rescale_q(10, {1, 1}, lane.stream->time_base);
     const int64_t shows = frame->pkt_duration > 0 ? std::min(frame->pkt_duration, longest) : lane.frameStep;
-    lane.videoEnd = frame->pts + shows;
+    const int64_t stops = frame->pts + shows;
+    lane.videoEnd = lane.videoEnd == AV_NOPTS_VALUE ? stops : std::max(lane.videoEnd, stops);
     return lane.videoChain.push(frame) && drain(lane);
 }
 
@@ -351,6 +362,9 @@ bool Transcoder::endInput(Lane &lane)
 {
     if (lane.inputEnded)
         return true;
+    // A start inside the source's last frame: that frame is the whole output.
+    if (lane.video && !pushPreroll(lane))
+        return false;
     lane.inputEnded = true;
     const bool ended = lane.video && lane.videoEnd != AV_NOPTS_VALUE ? lane.videoChain.endAt(lane.videoEnd)
                                                                      : lane.chain().push(nullptr);

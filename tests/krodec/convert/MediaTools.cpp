@@ -117,11 +117,12 @@ QByteArray lumaFrame(const QString &path, double at, QSize size)
     return out;
 }
 
-double ssim(const QString &path, const QString &reference, QSize size)
+double ssim(const QString &path, const QString &reference, QSize size, double from)
 {
     QByteArray err;
     const QString graph = QString("[1:v]scale=%1:%2[r];[0:v][r]ssim").arg(size.width()).arg(size.height());
-    if (!run("ffmpeg", {"-hide_banner", "-nostdin", "-i", path, "-i", reference, "-lavfi", graph, "-f", "null", "-"},
+    if (!run("ffmpeg", QStringList{"-hide_banner", "-nostdin"} + window(from, 0)
+                           + QStringList{"-i", path, "-i", reference, "-lavfi", graph, "-f", "null", "-"},
              nullptr, &err))
         return std::numeric_limits<double>::quiet_NaN();
     const QRegularExpressionMatch all = QRegularExpression(" All:([0-9.]+)").match(QString::fromLatin1(err));

@@ -39,9 +39,9 @@ QByteArray lastLumaFrame(const QString &path, QSize size);
 // Average of the bytes of a rectangle of a luma frame.
 double average(const QByteArray &luma, QSize size, int left, int top, int width, int height);
 
-// SSIM of the pictures of `path` against those of `reference` scaled to the same size, frame
-// by frame; NaN when it cannot be measured.
-double ssim(const QString &path, const QString &reference, QSize size);
+// SSIM of the pictures of `path` from `from` seconds on against those of `reference` scaled to
+// the same size, frame by frame; NaN when it cannot be measured.
+double ssim(const QString &path, const QString &reference, QSize size, double from = 0);
 
 // Every entry of a folder, hidden ones included.
 QStringList entries(const QString &folder);

@@ -35,6 +35,9 @@ private slots:
     void framing_data();
     void framing();
     void interlacedSourceIsDeinterlaced();
+    void interlacedAfterProgressiveIsDeinterlaced();
+    void sparseFramesStayOnScreen_data();
+    void sparseFramesStayOnScreen();
     void deviceLimits_data();
     void deviceLimits();
     void sync_data();
@@ -145,6 +148,16 @@ void TestConversion::initTestCase()
     makeClip("progressive.mkv", QStringList{"-f", "lavfi", "-i",
                                             "testsrc2=s=720x576:r=50:d=2,select='not(mod(n\\,2))',setpts=N/25/TB",
                                             "-c:v", "libx264", "-preset", "ultrafast", "-qp", "0"});
+    // A recording that starts progressive and goes on interlaced, as a broadcast after an advert.
+    makeClip("progressive-part.ts", QStringList{"-f", "lavfi", "-i", "testsrc2=s=720x576:r=25:d=1", "-c:v",
+                                                "mpeg2video", "-b:v", "8M"});
+    makeClip("interlaced-part.ts", QStringList{"-f", "lavfi", "-i",
+                                               "testsrc2=s=720x576:r=50:d=2,tinterlace=mode=interleave_top,setfield=tff",
+                                               "-c:v", "mpeg2video", "-b:v", "8M", "-flags", "+ilme+ildct", "-top", "1",
+                                               "-output_ts_offset", "1"});
+    writeFile("switching-interlace.ts", readFile("progressive-part.ts") + readFile("interlaced-part.ts"));
+    // A slide show: one picture every 5 s.
+    makeClip("slides.mkv", QStringList{"-f", "lavfi", "-i", "testsrc2=s=320x240:r=1/5:d=20"} + kX264);
     writeFile("empty.mp4", QByteArray());
     QFile text(source("notmedia.mp4"));
     QVERIFY(text.open(QIODevice::WriteOnly));
@@ -324,6 +337,46 @@ void TestConversion::interlacedSourceIsDeinterlaced()
     // Woven fields scaled as they are come out near 0.98, combs on every edge that moves.
     const double similarity = media::ssim(call.destPath, source("progressive.mkv"), QSize(320, 240));
     QVERIFY2(similarity > 0.99, qPrintable(QString::number(similarity)));
+}
+
+void TestConversion::interlacedAfterProgressiveIsDeinterlaced()
+{
+    const QString folder = freshFolder("switching-interlace");
+    VideoCall call = videoCall("switching-interlace.ts", folder);
+    call.videoBitRate = "1500";
+    QCOMPARE(callVideo(m_engine, call), 0);
+    // The interlaced part begins in the output where its time stamps begin after the first part's.
+    const auto startOf = [this](const char *name) {
+        return media::number(media::stream(media::probe(source(name)), "video").value("start_time"));
+    };
+    const double from = startOf("interlaced-part.ts") - startOf("progressive-part.ts");
+    QVERIFY2(from > 0.9 && from < 1.1, qPrintable(QString::number(from)));
+    const double similarity = media::ssim(call.destPath, source("progressive.mkv"), QSize(320, 240), from);
+    QVERIFY2(similarity > 0.99, qPrintable(QString::number(similarity)));
+}
+
+void TestConversion::sparseFramesStayOnScreen_data()
+{
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QByteArray>("duration");
+    QTest::addColumn<int>("frames");
+    QTest::newRow("whole show, the last picture for its 5 s") << QByteArray("0") << QByteArray("0") << 500;
+    QTest::newRow("inside the first picture, cut before the second") << QByteArray("2") << QByteArray("2") << 50;
+    QTest::newRow("inside the last picture") << QByteArray("17") << QByteArray("0") << 75;
+}
+
+void TestConversion::sparseFramesStayOnScreen()
+{
+    QFETCH(QByteArray, start);
+    QFETCH(QByteArray, duration);
+    QFETCH(int, frames);
+    const QString folder = freshFolder("slides");
+    VideoCall call = videoCall("slides.mkv", folder);
+    call.startTime = start;
+    call.duration = duration;
+    QCOMPARE(callVideo(m_engine, call), 0);
+    QCOMPARE(media::number(media::stream(media::probe(call.destPath), "video").value("nb_frames")),
+             static_cast<double>(frames));
 }
 
 void TestConversion::deviceLimits_data()
