@@ -20,11 +20,14 @@ mkdir -p "$work"
 engine="$bundle/libKrodecDLL.so"
 [[ -f $engine ]] || { echo "no engine at $engine (build the project first)" >&2; exit 1; }
 
+as_root() {
+    if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
+}
 if [[ ! -x /usr/bin/time ]]; then
-    apt-get install -y time >/dev/null
+    as_root apt-get install -y time >/dev/null || { echo "needs /usr/bin/time (Debian package time)" >&2; exit 1; }
 fi
 if ! command -v HandBrakeCLI >/dev/null && [[ ${ORVO_BENCH_HANDBRAKE:-1} == 1 ]]; then
-    apt-get install -y handbrake-cli >/dev/null 2>&1 || echo "handbrake-cli does not install here; skipped" >&2
+    as_root apt-get install -y handbrake-cli >/dev/null 2>&1 || echo "handbrake-cli does not install here; skipped" >&2
 fi
 
 driver="$work/convert_driver"

@@ -63,7 +63,7 @@ done
 echo
 echo "== Preview seek: X_Set_NextFrame_Time to message 2412 (1080p H.264, key frame every 10 s) =="
 "$work/seek_bench" "$library" "$hd" 40 30
-echo "-- the same seconds with ffmpeg -ss S -frames:v 1 (a new process each time) --"
+echo "-- 15 fixed seconds with ffmpeg -ss S -frames:v 1 (a new process each time) --"
 times=()
 for second in 7 23 31 14 2 38 19 27 9 35 12 4 29 17 33; do
     start=$(now_ms)

@@ -14,7 +14,8 @@ if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" "$0" "$bundle" "$runs"
 fi
 
-# A private copy of the bundle and a fresh home folder, so that no user's files are touched.
+# A private copy of the bundle, a fresh home folder and a temporary folder of its own (where the
+# program looks for a running copy), so that no user's files or running program are touched.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$bundle" "$work/bundle"
@@ -35,7 +36,7 @@ wait_for() { # pid, exact window name
 splash=() main=() peak=()
 for ((i = 0; i < runs; i++)); do
     start=$(now_us)
-    (cd "$work/bundle" && HOME="$work/home" exec ./orvo-video-converter >>"$work/program.log" 2>&1) &
+    (cd "$work/bundle" && HOME="$work/home" TMPDIR="$work" exec ./orvo-video-converter >>"$work/program.log" 2>&1) &
     pid=$!
     # The splash has no title of its own: the first window the process shows.
     until [ -n "$(xdotool search --all --onlyvisible --pid "$pid" --name '.*' 2>/dev/null)" ]; do
