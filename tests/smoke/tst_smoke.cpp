@@ -15,17 +15,8 @@ class TestSmoke : public QObject {
     static constexpr QPoint MainCloseButton{857, 25};
     static constexpr QPoint ProgressCloseButton{482, 12};
 
-    static const QString &mainTitle()
-    {
-        static const QString title = QStringLiteral("OrvoVideoConverter");
-        return title;
-    }
-    static const QString &boxTitle()
-    {
-        static const QString title = QStringLiteral("Orvo Video Converter");
-        return title;
-    }
-
+    const QString m_mainTitle = QStringLiteral("OrvoVideoConverter");
+    const QString m_boxTitle = QStringLiteral("Orvo Video Converter");
     QString m_log;
 
     void fail(QProcess *program, const char *what)
@@ -55,25 +46,15 @@ class TestSmoke : public QObject {
         return files;
     }
 
-    // The streams ffprobe finds, as "codec_type,codec_name" lines.
-    static QString probedStreams(const QString &path)
+    // The entries ffprobe gives for the file, one line per section, e.g. "h264,video";
+    // empty when ffprobe cannot read it.
+    static QString probed(const QString &path, const QString &entries)
     {
         QProcess ffprobe;
-        ffprobe.start(QStringLiteral("ffprobe"), {"-v", "error", "-show_entries", "stream=codec_type,codec_name",
-                                                  "-of", "csv=p=0", path});
+        ffprobe.start(QStringLiteral("ffprobe"), {"-v", "error", "-show_entries", entries, "-of", "csv=p=0", path});
         if (!ffprobe.waitForFinished(30000) || ffprobe.exitCode() != 0)
             return {};
         return QString::fromLatin1(ffprobe.readAllStandardOutput()).trimmed();
-    }
-
-    static double probedDuration(const QString &path)
-    {
-        QProcess ffprobe;
-        ffprobe.start(QStringLiteral("ffprobe"),
-                      {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", path});
-        if (!ffprobe.waitForFinished(30000) || ffprobe.exitCode() != 0)
-            return -1;
-        return ffprobe.readAllStandardOutput().trimmed().toDouble();
     }
 
     // The progress window: the program's shown window that is neither the main window nor a box.
@@ -99,7 +80,7 @@ private slots:
 
         QProcess *program = runner.start(runner.bundle());
         const qint64 pid = program->processId();
-        const QString main = ProgramRunner::waitForWindow(mainTitle(), 30000, pid);
+        const QString main = ProgramRunner::waitForWindow(m_mainTitle, 30000, pid);
         if (main.isEmpty())
             fail(program, "the main window did not appear");
         QVERIFY2(!main.isEmpty(), qPrintable(m_log));
@@ -109,7 +90,7 @@ private slots:
         QVERIFY(second->waitForFinished(20000));
         QCOMPARE(second->exitStatus(), QProcess::NormalExit);
         QCOMPARE(second->exitCode(), 255);
-        QCOMPARE(ProgramRunner::windows(mainTitle()).size(), 1);
+        QCOMPARE(ProgramRunner::windows(m_mainTitle).size(), 1);
 
         // Add the clip through the open dialog, typing its path as a user would.
         ProgramRunner::click(main, AddButton.x(), AddButton.y());
@@ -123,7 +104,7 @@ private slots:
 
         // The probe runs before the program reads the click, so the clip is in the list by then.
         ProgramRunner::click(main, StartButton.x(), StartButton.y());
-        const QString outcome = ProgramRunner::waitForWindow(boxTitle(), 90000, pid);
+        const QString outcome = ProgramRunner::waitForWindow(m_boxTitle, 90000, pid);
         if (outcome.isEmpty())
             fail(program, "no outcome message after the start");
         QVERIFY2(!outcome.isEmpty(), qPrintable(m_log));
@@ -134,8 +115,9 @@ private slots:
         const QStringList written = filesUnder(runner.home() + QStringLiteral("/OutputFolder"));
         QCOMPARE(written.size(), 1);
         QVERIFY2(written.first().endsWith(QStringLiteral("/IPHONE/0001.mp4")), qPrintable(written.first()));
-        QCOMPARE(probedStreams(written.first()), QStringLiteral("h264,video\naac,audio"));
-        const double seconds = probedDuration(written.first());
+        QCOMPARE(probed(written.first(), QStringLiteral("stream=codec_type,codec_name")),
+                 QStringLiteral("h264,video\naac,audio"));
+        const double seconds = probed(written.first(), QStringLiteral("format=duration")).toDouble();
         QVERIFY2(seconds > 2.8 && seconds < 3.2, qPrintable(QString::number(seconds)));
 
         if (progress.isEmpty())

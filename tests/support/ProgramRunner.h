@@ -68,10 +68,7 @@ public:
         if (pid)
             args << QStringLiteral("--all") << QStringLiteral("--pid") << QString::number(pid);
         args << QStringLiteral("--name") << QLatin1Char('^') + QRegularExpression::escape(name) + QLatin1Char('$');
-        QProcess x;
-        x.start(QStringLiteral("xdotool"), args);
-        x.waitForFinished(5000);
-        return QString::fromLocal8Bit(x.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return output(QStringLiteral("xdotool"), args).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     // Waits for such a window; empty after the time-out.
@@ -123,10 +120,7 @@ public:
     // Whether the window still exists and is mapped.
     static bool isShown(const QString &window)
     {
-        QProcess x;
-        x.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
-        x.waitForFinished(5000);
-        return x.exitCode() == 0 && x.readAllStandardOutput().contains("IsViewable");
+        return output(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window}).contains(QLatin1String("IsViewable"));
     }
 
     // Waits until the window is closed or hidden; false after the time-out.
@@ -145,21 +139,16 @@ public:
     // The mapped windows of one process.
     static QStringList shownWindows(qint64 pid)
     {
-        QProcess x;
-        x.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
-                                            QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"),
-                                            QStringLiteral(".*")});
-        x.waitForFinished(5000);
-        return QString::fromLocal8Bit(x.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return output(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--all"),
+                                                  QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                                  QString::number(pid), QStringLiteral("--name"), QStringLiteral(".*")})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     // The window's size in pixels, empty when it is gone.
     static QSize windowSize(const QString &window)
     {
-        QProcess x;
-        x.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
-        x.waitForFinished(5000);
-        const QString info = QString::fromLocal8Bit(x.readAllStandardOutput());
+        const QString info = output(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
         const QRegularExpression width(QStringLiteral("Width: (\\d+)")), height(QStringLiteral("Height: (\\d+)"));
         const auto w = width.match(info), h = height.match(info);
         if (!w.hasMatch() || !h.hasMatch())
@@ -168,6 +157,15 @@ public:
     }
 
 private:
+    // What the program printed, empty when it failed.
+    static QString output(const QString &program, const QStringList &args)
+    {
+        QProcess x;
+        x.start(program, args);
+        x.waitForFinished(5000);
+        return x.exitCode() == 0 ? QString::fromLocal8Bit(x.readAllStandardOutput()) : QString();
+    }
+
     static void xdotool(const QStringList &args)
     {
         QProcess::execute(QStringLiteral("xdotool"), args);

@@ -65,6 +65,9 @@ private:
     QString freshFolder(const QString &name);
     void makeClip(const QString &name, const QStringList &arguments);
     VideoCall videoCall(const QString &sourceName, const QString &folder) const;
+    // A call for a range of the source into a fresh folder named after `tag`.
+    VideoCall rangeCall(const QString &sourceName, const QString &tag, const QByteArray &start,
+                        const QByteArray &duration);
     double referenceLuma(int second);
 
     QTemporaryDir m_dir;
@@ -198,6 +201,15 @@ VideoCall TestConversion::videoCall(const QString &sourceName, const QString &fo
     return call;
 }
 
+VideoCall TestConversion::rangeCall(const QString &sourceName, const QString &tag, const QByteArray &start,
+                                    const QByteArray &duration)
+{
+    VideoCall call = videoCall(sourceName, freshFolder(tag));
+    call.startTime = start;
+    call.duration = duration;
+    return call;
+}
+
 // The luma of second k of the colour clip as the same decoder path reads it.
 double TestConversion::referenceLuma(int second)
 {
@@ -230,10 +242,7 @@ void TestConversion::trim()
     QFETCH(int, firstSecond);
     QFETCH(int, lastSecond);
 
-    const QString folder = freshFolder("trim");
-    VideoCall call = videoCall("colours.mp4", folder);
-    call.startTime = start;
-    call.duration = duration;
+    const VideoCall call = rangeCall("colours.mp4", "trim", start, duration);
     QCOMPARE(callVideo(m_engine, call), 0);
 
     const QString out = call.destPath;
@@ -370,10 +379,7 @@ void TestConversion::sparseFramesStayOnScreen()
     QFETCH(QByteArray, start);
     QFETCH(QByteArray, duration);
     QFETCH(int, frames);
-    const QString folder = freshFolder("slides");
-    VideoCall call = videoCall("slides.mkv", folder);
-    call.startTime = start;
-    call.duration = duration;
+    const VideoCall call = rangeCall("slides.mkv", "slides", start, duration);
     QCOMPARE(callVideo(m_engine, call), 0);
     QCOMPARE(media::number(media::stream(media::probe(call.destPath), "video").value("nb_frames")),
              static_cast<double>(frames));
@@ -484,10 +490,7 @@ void TestConversion::sync()
     QFETCH(QByteArray, start);
     QFETCH(QByteArray, duration);
     QFETCH(double, length);
-    const QString folder = freshFolder("sync");
-    VideoCall call = videoCall(clip, folder);
-    call.startTime = start;
-    call.duration = duration;
+    const VideoCall call = rangeCall(clip, "sync", start, duration);
     QCOMPARE(callVideo(m_engine, call), 0);
 
     const QJsonObject probed = media::probe(call.destPath);
