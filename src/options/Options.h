@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SettingsFile.h"
+
 #include <QString>
 
 // Program-wide settings, loaded once at start-up by the option store.
@@ -11,5 +13,5 @@ extern QString PSPUploadFolder;
 extern QString PSPAVCFolder;
 extern QString PSPMP4Folder;
 
-// Full path of Option.ini in the program folder.
-QString OptionFilePath();
+// Full path of Option.ini in the program folder, as this user reads or writes it.
+QString OptionFilePath(platform::SettingsAccess access = platform::SettingsAccess::Read);

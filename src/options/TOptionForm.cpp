@@ -16,9 +16,9 @@ QString PSPMP4Folder;
 
 TOptionForm *OptionForm = nullptr;
 
-QString OptionFilePath()
+QString OptionFilePath(platform::SettingsAccess access)
 {
-    return platform::ProgramFolder() + QStringLiteral("Option.ini");
+    return platform::ProgramSettingsFile(QStringLiteral("Option.ini"), access);
 }
 
 TOptionForm::TOptionForm(QWidget *parent)
@@ -60,7 +60,7 @@ void TOptionForm::SaveOptions()
     // The folder keeps its '/' in memory even when the write below fails.
     if (!g_s_OutputFolder.endsWith(QLatin1Char('/')))
         g_s_OutputFolder += QLatin1Char('/');
-    ::SaveOptions(OptionFilePath(), values);
+    ::SaveOptions(OptionFilePath(platform::SettingsAccess::Write), values);
 }
 
 int TOptionForm::DefaultAudio() const
