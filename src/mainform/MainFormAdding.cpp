@@ -1,15 +1,20 @@
-// The main window's add command: the open dialog, the probe of every chosen file, the
-// progress panel and the message about refused files.
+// The main window's add command: the open dialog or files dropped on the window, the probe
+// of every chosen file, the progress panel and the message about refused files.
 #include "mainform/TMainForm.h"
 
 #include "mainform/ClipListPanel.h"
 #include "mainform/ClipProbe.h"
 #include "mediainfo/TMediaInfoInterfa.h"
 #include "options/Options.h"
+#include "process/TProcessForm.h"
 #include "platform/Dialogs.h"
 #include "skin/ImagePanel.h"
 
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QFileInfo>
 #include <QLabel>
 
@@ -66,6 +71,13 @@ void TMainForm::AddFiles()
     const QStringList paths = platform::dialogs().openFileNames(this, OpenDialogFilter, QDir::currentPath());
     if (paths.isEmpty())
         return;
+    AddChosenFiles(paths);
+}
+
+void TMainForm::AddChosenFiles(const QStringList &paths)
+{
+    if (b_Adding || paths.isEmpty())
+        return;
     QDir::setCurrent(g_s_OutputFolder);
     CloseFrameSource();
     repaint();
@@ -102,4 +114,53 @@ void TMainForm::AddFiles()
         SetCurrentClip(Clips.first());
         Clips.first()->Select();
     }
+}
+
+bool TMainForm::AddingBlocked() const
+{
+    return b_Adding || SeekNoticeShown() || (ProcessForm && ProcessForm->JobRunning());
+}
+
+namespace {
+
+// Local files only, in the order given: folders are not scanned, remote addresses not fetched.
+QStringList DroppedFiles(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!AddingBlocked() && !DroppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = DroppedFiles(event->mimeData());
+    if (AddingBlocked() || paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Added once the drop is over: the probes and the message box must not hold the
+    // program the files were dragged from.
+    QMetaObject::invokeMethod(
+        this,
+        [this, paths] {
+            if (!AddingBlocked())
+                AddChosenFiles(paths);
+        },
+        Qt::QueuedConnection);
 }
