@@ -6,17 +6,17 @@
 #include "mainform/ClipProbe.h"
 #include "mediainfo/TMediaInfoInterfa.h"
 #include "options/Options.h"
-#include "process/TProcessForm.h"
 #include "platform/Dialogs.h"
+#include "process/TProcessForm.h"
 #include "skin/ImagePanel.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMimeData>
+#include <QUrl>
 
 namespace {
 
@@ -130,8 +130,10 @@ QStringList DroppedFiles(const QMimeData *data)
     if (!data || !data->hasUrls())
         return paths;
     for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
-            paths << url.toLocalFile();
+        const QFileInfo file(url.toLocalFile());
+        // Made absolute here: adding moves the current directory to the output folder.
+        if (url.isLocalFile() && file.isFile())
+            paths << file.absoluteFilePath();
     }
     return paths;
 }

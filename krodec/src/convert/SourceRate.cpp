@@ -38,8 +38,10 @@ std::optional<ConvertRequest> withSourceFrameRate(std::optional<ConvertRequest> 
         return request;   // the conversion itself reports the source
     AVStream *stream = reader.videoStream();
     const auto rate = streamFrameRate(stream->avg_frame_rate, av_guess_frame_rate(reader.format(), stream, nullptr));
+    // Slide shows slower than a frame a second are shown at one: every picture still
+    // gets its time, and the encoders keep a sane time base.
     if (rate)
-        request->frameRate = *rate;
+        request->frameRate = rate->num >= rate->den ? *rate : Rational{1, 1};
     return request;
 }
 

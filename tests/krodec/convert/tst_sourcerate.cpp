@@ -77,6 +77,7 @@ private slots:
     void defaultProfilesKeepTheSourceRate_data();
     void defaultProfilesKeepTheSourceRate();
     void appleTv720pHoldsNtscTo23976();
+    void slideShowIsShownAtOneFrameASecond();
     void handWrittenProfileKeepsItsStoredRate_data();
     void handWrittenProfileKeepsItsStoredRate();
 
@@ -243,6 +244,21 @@ void TestSourceRate::appleTv720pHoldsNtscTo23976()
     const OutputRate out = rateOf(call.destPath);
     QVERIFY2(std::fabs(out.average - 24000.0 / 1001) < 0.01, qPrintable(QString::number(out.average)));
     QVERIFY2(std::fabs(out.nominal - out.average) < 0.01, qPrintable(QString::number(out.nominal)));
+}
+
+void TestSourceRate::slideShowIsShownAtOneFrameASecond()
+{
+    QString errors;
+    QVERIFY2(media::ffmpeg(QStringList{"-f", "lavfi", "-i", "testsrc2=s=320x240:r=1/2:d=6"} + kX264
+                               + QStringList{source("slides.mp4")},
+                           &errors),
+             qPrintable(errors));
+    QVERIFY(QDir().mkpath(output("slides")));
+    const VideoCall call = defaultProfileCall("iPhone", 2, source("slides.mp4"), output("slides"));
+    QCOMPARE(callVideo(m_engine, call), 0);
+    const OutputRate out = rateOf(call.destPath);
+    QVERIFY2(std::fabs(out.average - 1) < 0.01, qPrintable(QString::number(out.average)));
+    QVERIFY2(std::abs(out.frames - 6) <= 1, qPrintable(QString::number(out.frames)));
 }
 
 void TestSourceRate::handWrittenProfileKeepsItsStoredRate_data()
