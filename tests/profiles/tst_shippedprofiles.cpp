@@ -203,11 +203,12 @@ private slots:
                 QVERIFY2(fault.isEmpty(), qPrintable(section + ": " + fault));
             }
             // New choices go last, so that every stored position keeps its rate.
-            QVERIFY2(rates.items.size() == StoredFrameRates.size() + 1, qPrintable(section));
-            for (int n = 0; n < StoredFrameRates.size(); ++n)
+            const int sourcePosition = static_cast<int>(StoredFrameRates.size());
+            QVERIFY2(rates.items.size() > sourcePosition, qPrintable(section));
+            for (int n = 0; n < sourcePosition; ++n)
                 QCOMPARE(ReadDefinitionValue(def, section, "VideoFrameRate", n), StoredFrameRates.at(n));
-            QCOMPARE(rates.items.last(), QStringLiteral("Source"));
-            QCOMPARE(ReadDefinitionValue(def, section, "VideoFrameRate", rates.items.size() - 1), SourceRate);
+            QCOMPARE(rates.items.at(sourcePosition), QStringLiteral("Source"));
+            QCOMPARE(ReadDefinitionValue(def, section, "VideoFrameRate", sourcePosition), SourceRate);
             const ListDefinition audio = FillListFromDefinition(def, section, "AudioBitrate");
             for (int n = 0; n < audio.items.size(); ++n) {
                 const QString fault = audioFault(limit->maxAudioKbps, false, ReadDefinitionValue(def, section, "AudioBitrate", n),
