@@ -50,7 +50,7 @@ fi
 engine_args() {
     case $1 in
     iphone) echo iphone "$source" 0 0 44100 1:1 h264 mp4 800 128 480:272 480:320 \
-                Bench Bench Unknown 29.97 0 -1 "$2" 0 0 ;;
+                Bench Bench Unknown source 0 -1 "$2" 0 0 ;;
     appletv) echo appletv "$source" 0 0 48000 1:1 h264 mp4 4500 192 1280:720 1280:720 \
                 Bench Bench Unknown 23.976 0 -1 "$2" 0 0 ;;
     esac

@@ -7,6 +7,8 @@
 #include "skin/ImageView.h"
 #include "skin/Pictures.h"
 
+#include <algorithm>
+
 namespace {
 
 skin::ImagePanel *TransparentPanel(QWidget *parent, const char *name, int x, int y, int w, int h)
@@ -23,6 +25,16 @@ skin::ImageView *Picture(QWidget *parent, const char *picture, const char *name,
 
 constexpr int InfoMoveWidth = 527;
 constexpr int BarWidth = 19;
+constexpr int WheelNotch = 120;
+
+// The highest thumb top that shows `row` as the first row: the distance of one row on
+// the thumb's track, rounded up so that the offset lands on the row exactly.
+int ThumbTopForRow(int count, int row)
+{
+    const int rows = count - VisibleClipRows;
+    const int steps = ThumbTopMax - ThumbTopMin;
+    return ClampThumbTop(ThumbTopMin + (row * steps + rows - 1) / rows);
+}
 
 } // namespace
 
@@ -91,4 +103,23 @@ void ClipListPanel::ScrollClipList()
     // The rows now in view are drawn at once; selected ones keep their colour.
     for (int i = first; i <= first + VisibleClipRows && i < count; ++i)
         m_clips->at(i)->repaint();
+}
+
+void ClipListPanel::WheelClipList(int angleDelta)
+{
+    i_WheelRest += angleDelta;
+    const int notches = i_WheelRest / WheelNotch;
+    i_WheelRest -= notches * WheelNotch;
+    const int count = static_cast<int>(m_clips->size());
+    if (notches == 0 || count <= VisibleClipRows)
+        return;
+    // Turning away from the user scrolls towards the first row, as in every list.
+    const int first = ClipScrollOffset(count, Image_Bar->y());
+    const int row = std::clamp(first - notches, 0, count - VisibleClipRows);
+    int top = ThumbTopForRow(count, row);
+    // With more rows than thumb steps one step passes several rows: move at least one.
+    if (top == Image_Bar->y() && row < first)
+        top = ClampThumbTop(top - 1);
+    Image_Bar->move(Image_Bar->x(), top);
+    ScrollClipList();
 }

@@ -24,6 +24,9 @@ public:
     void Image_BarMouseUp(Qt::MouseButton button);
     // Moves the rows to the thumb's position.
     void ScrollClipList();
+    // A turn of the mouse wheel (angle in eighths of a degree, positive away from the user):
+    // the thumb moves by one row per notch, clamped like a drag, and the rows follow.
+    void WheelClipList(int angleDelta);
 
     skin::ImagePanel *Panel_Info;
     skin::ImagePanel *suiImagePanel_InfoMove;
@@ -47,6 +50,8 @@ public:
     QPoint pt_ThumbDown;
     QPoint pt_ThumbNow;
     int i_ThumbStartTop = 0;
+    // Wheel turn not yet worth a notch (touch pads send small steps).
+    int i_WheelRest = 0;
 
 private:
     const QList<TVideoInfo *> *m_clips;

@@ -1,5 +1,5 @@
-// The main window's add command: the open dialog, the probe of every chosen file, the
-// progress panel and the message about refused files.
+// The main window's add command: the open dialog or files dropped on the window, the probe
+// of every chosen file, the progress panel and the message about refused files.
 #include "mainform/TMainForm.h"
 
 #include "mainform/ClipListPanel.h"
@@ -7,11 +7,16 @@
 #include "mediainfo/TMediaInfoInterfa.h"
 #include "options/Options.h"
 #include "platform/Dialogs.h"
+#include "process/TProcessForm.h"
 #include "skin/ImagePanel.h"
 
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMimeData>
+#include <QUrl>
 
 namespace {
 
@@ -66,6 +71,13 @@ void TMainForm::AddFiles()
     const QStringList paths = platform::dialogs().openFileNames(this, OpenDialogFilter, QDir::currentPath());
     if (paths.isEmpty())
         return;
+    AddChosenFiles(paths);
+}
+
+void TMainForm::AddChosenFiles(const QStringList &paths)
+{
+    if (b_Adding || paths.isEmpty())
+        return;
     QDir::setCurrent(g_s_OutputFolder);
     CloseFrameSource();
     repaint();
@@ -102,4 +114,55 @@ void TMainForm::AddFiles()
         SetCurrentClip(Clips.first());
         Clips.first()->Select();
     }
+}
+
+bool TMainForm::AddingBlocked() const
+{
+    return b_Adding || SeekNoticeShown() || (ProcessForm && ProcessForm->JobRunning());
+}
+
+namespace {
+
+// Local files only, in the order given: folders are not scanned, remote addresses not fetched.
+QStringList DroppedFiles(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl &url : data->urls()) {
+        const QFileInfo file(url.toLocalFile());
+        // Made absolute here: adding moves the current directory to the output folder.
+        if (url.isLocalFile() && file.isFile())
+            paths << file.absoluteFilePath();
+    }
+    return paths;
+}
+
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!AddingBlocked() && !DroppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = DroppedFiles(event->mimeData());
+    if (AddingBlocked() || paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Added once the drop is over: the probes and the message box must not hold the
+    // program the files were dragged from.
+    QMetaObject::invokeMethod(
+        this,
+        [this, paths] {
+            if (!AddingBlocked())
+                AddChosenFiles(paths);
+        },
+        Qt::QueuedConnection);
 }

@@ -37,6 +37,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
+#include <QWheelEvent>
 
 #include <exception>
 
@@ -138,6 +139,9 @@ void TMainForm::FormCreate()
     CurrentClip = nullptr;
 
     connect(ClipList->Panel_Info, &skin::ImagePanel::mouseUp, this, &TMainForm::ClipMouseUp);
+    // Wheel turns over the rows and the scroll strip reach the list's frame.
+    ClipList->Panel_Info->installEventFilter(this);
+    setAcceptDrops(true);
     ClipList->suiImagePanel_InfoMove->resize(ClipList->suiImagePanel_InfoMove->width(), 0);
     MakeCheckMarks();
     ClipList->Image_Bar->move(2, 2);
@@ -256,6 +260,15 @@ bool TMainForm::event(QEvent *event)
         }
     }
     return QWidget::event(event);
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ClipList->Panel_Info && event->type() == QEvent::Wheel) {
+        ClipList->WheelClipList(static_cast<QWheelEvent *>(event)->angleDelta().y());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool TMainForm::SeekNoticeShown() const

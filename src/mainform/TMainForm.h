@@ -69,6 +69,11 @@ public:
 
     // Work of the add, device, conversion and preview parts of the window.
     void AddFiles();
+    // The add command from the current directory on, for files the dialog gave or that
+    // were dropped on the window, in their order.
+    void AddChosenFiles(const QStringList &paths);
+    // True while adding, while the preview's seek notice shows, or while a job runs.
+    bool AddingBlocked() const;
     // True when the file became the last entry of the list; false when it was refused.
     bool ProbeAndAddClip(const QString &path);
     void SetAddProgress(int done);
@@ -128,6 +133,9 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

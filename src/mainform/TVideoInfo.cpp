@@ -22,6 +22,8 @@ constexpr int OutputNameLeft = 465;
 
 constexpr int MarkSide = 14;
 const QColor Silver(192, 192, 192);
+// Readable on the list's white and on the silver of a selected row, yet plainly paler.
+constexpr QRgb UnsupportedTextColour = 0xFF8A929E;
 
 } // namespace
 
@@ -151,6 +153,12 @@ void TVideoInfo::SetFilePath(const QString &path)
 void TVideoInfo::SetSupported(bool supported)
 {
     b_Supported = supported;
+    // A row that will not be converted shows its texts greyed; the labels, made now or
+    // later, take the row's text colour.
+    QPalette greyed;
+    if (!supported)
+        greyed.setColor(QPalette::WindowText, QColor(UnsupportedTextColour));
+    setPalette(greyed);
 }
 
 void TVideoInfo::Select()

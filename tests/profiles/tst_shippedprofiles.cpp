@@ -8,6 +8,8 @@
 #include <QSet>
 #include <QtTest>
 
+#include <cmath>
+
 using platform::IniFile;
 using namespace profiles;
 
@@ -41,7 +43,12 @@ const VideoLimit VideoLimits[] = {
     {"AppleTV", "mpeg4", "mp4", 720, 432, 3000, 0, 0, 0, 0, 30, 30, 320},
 };
 
-const QSet<QString> EngineFrameRates = {"23.97", "23.976", "24", "25", "29.97", "30"};
+const QSet<QString> EngineFrameRates = {"23.97", "23.976", "24", "25", "29.97", "30", "source"};
+// The engine value that keeps the source's rate, held by the engine to what the device plays.
+const QString SourceRate = QStringLiteral("source");
+// The rates of the frame-rate positions that profiles stored before "Source" was appended;
+// hand-written profiles in users' PfSetting.ini files still point at them.
+const QStringList StoredFrameRates = {"23.976", "24", "25", "29.97", "30"};
 const QSet<int> SampleRates = {32000, 44100, 48000};
 const QSet<int> Mp3BitRates = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
 
@@ -89,6 +96,8 @@ QString frameRateFault(const VideoLimit &limit, const QString &value, int area)
 {
     if (!EngineFrameRates.contains(value))
         return QStringLiteral("frame rate '%1' is not one the engine accepts").arg(value);
+    if (value == SourceRate)
+        return QString();
     const double max = limit.fastFrameArea && area > limit.fastFrameArea ? limit.maxFpsAboveFastArea : limit.maxFps;
     if (value.toDouble() > max)
         return QStringLiteral("frame rate %1 exceeds %2 fps for this size").arg(value).arg(max);
@@ -193,6 +202,13 @@ private slots:
                 const QString fault = frameRateFault(*limit, ReadDefinitionValue(def, section, "VideoFrameRate", n), 0);
                 QVERIFY2(fault.isEmpty(), qPrintable(section + ": " + fault));
             }
+            // New choices go last, so that every stored position keeps its rate.
+            const int sourcePosition = static_cast<int>(StoredFrameRates.size());
+            QVERIFY2(rates.items.size() > sourcePosition, qPrintable(section));
+            for (int n = 0; n < sourcePosition; ++n)
+                QCOMPARE(ReadDefinitionValue(def, section, "VideoFrameRate", n), StoredFrameRates.at(n));
+            QCOMPARE(rates.items.at(sourcePosition), QStringLiteral("Source"));
+            QCOMPARE(ReadDefinitionValue(def, section, "VideoFrameRate", sourcePosition), SourceRate);
             const ListDefinition audio = FillListFromDefinition(def, section, "AudioBitrate");
             for (int n = 0; n < audio.items.size(); ++n) {
                 const QString fault = audioFault(limit->maxAudioKbps, false, ReadDefinitionValue(def, section, "AudioBitrate", n),
@@ -305,6 +321,37 @@ private slots:
                                             : videoProfileFault(def, device, value, entry.listText, entry.name);
             QVERIFY2(fault.isEmpty(), qPrintable(where + fault));
         }
+    }
+
+    // Profiles named for a use keep the source's rate, those named after a rate keep that
+    // rate, and every device opens on a profile that keeps the source's rate.
+    void frameRateFollowsTheName_data() { profiles_data(); }
+
+    void frameRateFollowsTheName()
+    {
+        QFETCH(QString, device);
+        QFETCH(int, type);
+        if (type == MusicDeviceType)
+            QSKIP("no pictures");
+        const IniFile def = definitionFile();
+        const IniFile settings = settingsFile();
+        const ProfileList list = LoadProfileList(settings, def, device, type);
+        static const QRegularExpression forUse(QStringLiteral("Standard|High Quality|Widescreen|Small File|TV Out"));
+        static const QRegularExpression named(QStringLiteral("([\\d.]+) fps"));
+        for (int p = 0; p < list.entries.size(); ++p) {
+            const ProfileEntry &entry = list.entries.at(p);
+            const QString value = *entry.value;
+            const QString section = FormatSectionName(def, device, ProfileField(value, 1));
+            const QString rate = ReadDefinitionValue(def, section, "VideoFrameRate", ProfileField(value, 4));
+            const auto match = named.match(entry.name);
+            if (match.hasMatch())
+                QVERIFY2(std::fabs(rate.toDouble() - match.captured(1).toDouble()) < 0.01, qPrintable(entry.name + ": " + rate));
+            else if (forUse.match(entry.name).hasMatch() || p == list.defaultPosition)
+                QVERIFY2(rate == SourceRate, qPrintable(entry.name + ": " + rate));
+        }
+        QCOMPARE(ReadDefinitionText(def, FormatSectionName(def, device, ProfileField(*list.entries.at(list.defaultPosition).value, 1)),
+                                    "VideoFrameRate", ProfileField(*list.entries.at(list.defaultPosition).value, 4)),
+                 QStringLiteral("Source"));
     }
 
 private:

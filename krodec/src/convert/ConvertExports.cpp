@@ -4,6 +4,7 @@
 #include "KrodecDLL.h"
 #include "convert/ConvertProgress.h"
 #include "convert/ConvertRequest.h"
+#include "convert/SourceRate.h"
 #include "convert/Transcoder.h"
 
 extern "C" {
@@ -39,7 +40,7 @@ int32_t convertGuarded(KrodecWindow *window, Read read)
 
 int32_t convertVideo(Device device, KrodecWindow *window, const VideoArgs &args)
 {
-    return convertGuarded(window, [&] { return readVideoRequest(device, args); });
+    return convertGuarded(window, [&] { return withSourceFrameRate(readVideoRequest(device, args)); });
 }
 
 } // namespace

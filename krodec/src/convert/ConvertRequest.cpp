@@ -1,5 +1,6 @@
 #include "convert/ConvertRequest.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -112,12 +113,22 @@ std::optional<Rational> parseFrameRate(std::string_view text)
     const auto value = parseNumber(text);
     if (!value || *value < 1 || *value > 240)
         return std::nullopt;
+    return tidyFrameRate(*value);
+}
+
+bool isSourceFrameRate(std::string_view text)
+{
+    return lowered(trimmed(text)) == "source";
+}
+
+Rational tidyFrameRate(double fps)
+{
     // "23.97", "23.976", "29.97" and "59.94" name the NTSC rates n * 1000 / 1001.
-    for (int n : {24, 30, 60}) {
-        if (std::fabs(*value - n * 1000.0 / 1001.0) < 0.01 && std::fabs(*value - n) > 0.01)
+    for (int n : {24, 30, 48, 60, 120}) {
+        if (std::fabs(fps - n * 1000.0 / 1001.0) < 0.01 && std::fabs(fps - n) > 0.01)
             return Rational{n * 1000, 1001};
     }
-    const int thousandths = static_cast<int>(std::lround(*value * 1000));
+    const int thousandths = std::max(1, static_cast<int>(std::lround(std::min(fps, 1000.0) * 1000)));
     const int divisor = std::gcd(thousandths, 1000);
     return Rational{thousandths / divisor, 1000 / divisor};
 }
@@ -241,7 +252,9 @@ std::optional<ConvertRequest> readVideoRequest(Device device, const VideoArgs &a
     const auto kbps = parseKbps(a.videoBitRate);
     const auto picture = parseSize(a.pictureSize);
     const auto frame = parseSize(a.frameSize);
-    const auto rate = parseFrameRate(a.frameRate);
+    // The source's own rate is known only once the file is open; it is filled in then.
+    const bool sourceRate = present(a.frameRate) && isSourceFrameRate(a.frameRate);
+    const auto rate = sourceRate ? std::optional<Rational>(Rational{}) : parseFrameRate(a.frameRate);
     if (!codec || !format || !kbps || !picture || !frame || !rate || !isAspect(a.aspect)
         || !isNoSubtitle(a.subtitle))
         return std::nullopt;
@@ -251,6 +264,7 @@ std::optional<ConvertRequest> readVideoRequest(Device device, const VideoArgs &a
     request.picture = *picture;
     request.frame = *frame;
     request.frameRate = *rate;
+    request.sourceFrameRate = sourceRate;
     return request;
 }
 

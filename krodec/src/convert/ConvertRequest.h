@@ -45,6 +45,7 @@ struct ConvertRequest {
     Size picture;                 // the source scaled to this...
     Size frame;                   // ...centred in a black frame of this size
     Rational frameRate;
+    bool sourceFrameRate = false; // "source": frameRate is filled in from the source file
 };
 
 // The texts of the three video functions, in the order of their parameters.
@@ -67,6 +68,10 @@ std::optional<ConvertRequest> readMusicRequest(const MusicArgs &args);
 std::optional<double> parseSeconds(std::string_view text);          // >= 0
 std::optional<Size> parseSize(std::string_view text);               // "w:h", both > 0
 std::optional<Rational> parseFrameRate(std::string_view text);      // "29.97" -> 30000/1001
+bool isSourceFrameRate(std::string_view text);                      // "source"
+// A rate in frames per second as the readers give it: NTSC rates on their 1001 grid,
+// others to a thousandth.
+Rational tidyFrameRate(double fps);
 std::optional<int> parseSampleRate(std::string_view text);          // "44100" or "44.1"
 std::optional<int> parseKbps(std::string_view text);                // > 0
 std::optional<double> parseVolumeDb(std::string_view text);         // -60..60

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
+#include <numeric>
 
 namespace krodec::convert {
 namespace {
@@ -29,11 +30,22 @@ int evenDown(double value) { return static_cast<int>(value) & ~1; }
 
 bool faster(Rational rate, int fps) { return static_cast<long long>(rate.num) > static_cast<long long>(fps) * rate.den; }
 
-// A rate above the limit becomes the limit, keeping NTSC rates on the NTSC grid.
+// A rate above the limit is divided by the smallest whole number that brings it within,
+// when that lands on a film or TV rate (59.94 -> 29.97, 50 -> 25, 48 -> 24): every n-th
+// frame is kept, so motion stays even. Otherwise it becomes the limit, keeping NTSC
+// rates on the NTSC grid.
 Rational clampRate(Rational rate, int maxFps)
 {
-    if (!faster(rate, maxFps))
+    if (!faster(rate, maxFps) || rate.num <= 0 || rate.den <= 0)
         return rate;
+    const long long num = rate.num;
+    const long long den = rate.den;
+    const long long divisor = (num + maxFps * den - 1) / (maxFps * den);
+    // 24000/1001 is the slowest rate a division may give.
+    if (num * 1001 >= 24000 * den * divisor && den * divisor <= 1000000) {
+        const long long common = std::gcd(num, den * divisor);
+        return Rational{static_cast<int>(num / common), static_cast<int>(den * divisor / common)};
+    }
     return rate.den == 1001 ? Rational{maxFps * 1000, 1001} : Rational{maxFps, 1};
 }
 
