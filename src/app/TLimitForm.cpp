@@ -50,7 +50,10 @@ TLimitForm::TLimitForm(QWidget *parent)
     suiButton1->setText(QStringLiteral("OK"));
     suiButton1->setGeometry(160, 213, 80, 27);
     Label_Tip->setObjectName(QStringLiteral("Label_Tip"));
-    Label_Tip->setGeometry(46, 268, 464, 16);
+    // Two lines where a font is wide: the footer holds them beside the tip's sign.
+    Label_Tip->setGeometry(46, 257, 464, 36);
+    Label_Tip->setWordWrap(true);
+    Label_Tip->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QPalette tipColours = Label_Tip->palette();
     tipColours.setColor(QPalette::WindowText, QColor::fromRgb(skin::MutedColour));
     Label_Tip->setPalette(tipColours);

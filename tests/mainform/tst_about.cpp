@@ -164,6 +164,7 @@ private slots:
         // The tip stays on the footer, inside the window.
         QVERIFY(label->geometry().top() > 251);
         QVERIFY(notice.rect().contains(label->geometry()));
+        QVERIFY(label->heightForWidth(label->width()) <= label->height());
     }
 };
 
