@@ -17,7 +17,7 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 # the bundle the current directory.
 set(ORVO_BUNDLE_PROGRAMS orvo-video-converter)
 # Command-line programs: their start command keeps the caller's current directory.
-set(ORVO_BUNDLE_COMMANDS)
+set(ORVO_BUNDLE_COMMANDS orvo-convert)
 
 set(desktop_dir ${PROJECT_SOURCE_DIR}/data/desktop)
 set(generated_dir ${CMAKE_BINARY_DIR}/install)

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QLabel;
+
 namespace skin {
 class ImageButton;
 class ImageView;
@@ -19,10 +21,13 @@ public:
     // Puts the window into a mode before it is shown.
     void SetLimitMode(LimitMode mode);
     LimitMode limitMode() const { return m_mode; }
+    // The width limit the footer's tip names (0 or less: none).
+    void SetWidthLimit(int maxWidth);
 
     skin::ImageView *Image_Bk;
     skin::ImageButton *suiImageButton_Close;
     skin::ImageButton *suiButton1;
+    QLabel *Label_Tip;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -35,3 +40,6 @@ private:
 };
 
 extern TLimitForm *LimitForm;
+
+// The footer's tip: how Option.ini lets the refused clips through.
+QString NoticeTip(int maxWidth);

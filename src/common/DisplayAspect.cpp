@@ -3,6 +3,22 @@
 #include <cmath>
 #include <limits>
 
+int AspectIndexOfCode(int aspectCode)
+{
+    switch (aspectCode) {
+    case 1:
+        return AspectSquare;
+    case 2:
+        return Aspect4x3;
+    case 3:
+        return Aspect16x9;
+    case 4:
+        return Aspect221x1;
+    default:
+        return AspectOwn;
+    }
+}
+
 double DisplayAspect(int aspectIndex, int width, int height)
 {
     switch (aspectIndex) {

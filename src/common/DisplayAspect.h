@@ -11,6 +11,10 @@ enum AspectIndex : int {
     AspectOwn = 4 // the clip's own width over height
 };
 
+// The index for the probe's aspect code: 1 square pixels, 2 4:3, 3 16:9, 4 2.21:1; any
+// other code takes the picture's own shape.
+int AspectIndexOfCode(int aspectCode);
+
 // Display width / height for an index; any index outside 0..3 takes width / height,
 // which for a height of 0 is the floating result of the division (infinite or NaN).
 double DisplayAspect(int aspectIndex, int width, int height);

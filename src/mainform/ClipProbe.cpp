@@ -4,7 +4,6 @@
 #include "engine/EngineBinding.h"
 #include "mainform/ClipTexts.h"
 
-#include <QFileInfo>
 
 #include <cstddef>
 #include <algorithm>
@@ -102,20 +101,6 @@ QString ClipInfoHint(const QString &fileName, const ProbeRecord &record, const Q
         + fraction(record.videoBitRate) + QStringLiteral(" , FPS ") + fraction(record.frameRate)
         + QStringLiteral("\nAudio : Bitrate ") + fraction(record.audioBitRate) + QStringLiteral(", Samplerate ")
         + QString::number(record.sampleRate);
-}
-
-QString ClipExtension(const QString &path)
-{
-    const QString name = QFileInfo(path).fileName();
-    const int dot = static_cast<int>(name.lastIndexOf(QLatin1Char('.')));
-    return dot < 0 ? QString() : name.mid(dot + 1);
-}
-
-bool IsRefusedKind(const QString &path, const QString &format, int width, const QStringList &refusedExtensions,
-                   const QStringList &refusedFormats)
-{
-    return refusedExtensions.contains(ClipExtension(path), Qt::CaseInsensitive)
-        || refusedFormats.contains(format, Qt::CaseInsensitive) || width > MaxSupportedWidth;
 }
 
 ProbedClip ProbeClipFile(const QString &path)

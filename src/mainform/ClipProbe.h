@@ -1,5 +1,7 @@
 #pragma once
 
+#include "options/RefusedKinds.h"
+
 #include <QImage>
 #include <QLocale>
 #include <QString>
@@ -28,8 +30,6 @@ ProbeRecord ReadProbeRecord(const unsigned char (&bytes)[ProbeRecordSize]);
 // The thumbnail box is the preview's size.
 constexpr int ThumbnailBoxWidth = 240;
 constexpr int ThumbnailBoxHeight = 180;
-// Pictures wider than this are not supported by the devices.
-constexpr int MaxSupportedWidth = 800;
 
 struct ThumbnailSize {
     int width = ThumbnailBoxWidth;
@@ -47,13 +47,6 @@ QImage ThumbnailFromBgr(const unsigned char *pixels, int width, int height);
 // The row's tooltip: three lines with the clip's technical data; the fractions are written
 // with two decimals and locale's decimal separator, without grouping.
 QString ClipInfoHint(const QString &fileName, const ProbeRecord &record, const QLocale &locale);
-
-// The extension of a path's file name: the text after its last dot, empty without one.
-QString ClipExtension(const QString &path);
-
-// A clip of a refused extension or format (letter case ignored), or wider than 800 pixels.
-bool IsRefusedKind(const QString &path, const QString &format, int width, const QStringList &refusedExtensions,
-                   const QStringList &refusedFormats);
 
 // What the engine says about a file. accepted is false when the engine library or one of its
 // probe functions is missing or the engine cannot read the file. The library is loaded for

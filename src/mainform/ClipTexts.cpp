@@ -1,5 +1,6 @@
 #include "mainform/ClipTexts.h"
 
+#include "common/DisplayAspect.h"
 #include "common/TextHelpers.h"
 
 int ClampClipTime(int seconds)
@@ -36,25 +37,9 @@ ClipPictureInfo PictureInfoFor(int aspectCode, int width, int height)
     ClipPictureInfo info;
     QString size = QString::number(width) + QLatin1Char('X') + QString::number(height);
     info.pictureAspect = height > 0 ? static_cast<double>(width) / height : 1.0;
-    switch (aspectCode) {
-    case 1:
-        info.aspectIndex = 2;
-        break;
-    case 2:
-        info.aspectIndex = 0;
-        break;
-    case 3:
-        info.aspectIndex = 1;
-        break;
-    case 4:
-        info.aspectIndex = 3;
-        break;
-    default:
-        info.aspectIndex = 4;
-        if (width < 10 || height < 10)
-            size = QStringLiteral("Unknown");
-        break;
-    }
+    info.aspectIndex = AspectIndexOfCode(aspectCode);
+    if (info.aspectIndex == AspectOwn && (width < 10 || height < 10))
+        size = QStringLiteral("Unknown");
     info.sizeText = QStringLiteral("Video Size : ") + size;
     return info;
 }

@@ -45,7 +45,7 @@ bool TMainForm::ProbeAndAddClip(const QString &path)
 
     TMediaInfo mediaInfo;
     TMediaInfoInterfa().ReadFormat(path, mediaInfo);
-    if (IsRefusedKind(path, mediaInfo.GeneralFormat, r.width, UnsupportedExtList, UnsupportedFormatList))
+    if (IsRefusedKind(path, mediaInfo.GeneralFormat, r.width, UnsupportedExtList, UnsupportedFormatList, i_MaxWidth))
         entry->SetSupported(false);
 
     AppendClipEntry(entry);

@@ -197,6 +197,7 @@ void TMainForm::FormShow()
     const RefusedLists refused = ReadRefusedLists(OptionFilePath());
     UnsupportedExtList = refused.extensions;
     UnsupportedFormatList = refused.formats;
+    i_MaxWidth = refused.maxWidth;
 }
 
 void TMainForm::FormClose()
@@ -349,6 +350,7 @@ void TMainForm::suiImageButton_StartConvertClick()
     const auto supported = [](TVideoInfo *e) { return e->IsSupported(); };
     if (!std::all_of(Clips.cbegin(), Clips.cend(), supported) && LimitForm) {
         LimitForm->SetLimitMode(TLimitForm::LimitMode::UnsupportedClip);
+        LimitForm->SetWidthLimit(i_MaxWidth);
         LimitForm->exec();
     }
     if (std::none_of(Clips.cbegin(), Clips.cend(), supported))

@@ -3,6 +3,7 @@
 #include "engine/EngineBinding.h"
 #include "mainform/DiscWatch.h"
 #include "mainform/TVideoInfo.h"
+#include "options/OptionStore.h"
 #include "platform/WindowMessage.h"
 
 #include <QList>
@@ -115,6 +116,7 @@ public:
     int DeviceType = 0;
     QStringList UnsupportedExtList;
     QStringList UnsupportedFormatList;
+    int i_MaxWidth = DefaultMaxWidth; // pictures wider are not supported; 0 or less: no limit
     QPoint pt_DragOrigin;
     QPoint pt_DragNow;
     int i_DragStartLeft = 0;

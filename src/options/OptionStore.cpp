@@ -131,5 +131,6 @@ RefusedLists ReadRefusedLists(const QString &iniPath)
 {
     const platform::IniFile ini(iniPath);
     return {ParseOptionList(ini.readString(Section, QStringLiteral("ExtName"), QString())),
-            ParseOptionList(ini.readString(Section, QStringLiteral("CodecName"), QString()))};
+            ParseOptionList(ini.readString(Section, QStringLiteral("CodecName"), QString())),
+            ini.readInteger(Section, QStringLiteral("MaxWidth"), DefaultMaxWidth)};
 }

@@ -30,9 +30,13 @@ void SaveOptions(const QString &iniPath, OptionValues &values);
 // items with doubled quotes, a final comma adds an empty item.
 QStringList ParseOptionList(const QString &text);
 
+// Pictures wider than this are refused unless "MaxWidth" says otherwise.
+constexpr int DefaultMaxWidth = 800;
+
 struct RefusedLists {
-    QStringList extensions; // "ExtName"
-    QStringList formats;    // "CodecName"
+    QStringList extensions;         // "ExtName"
+    QStringList formats;            // "CodecName"
+    int maxWidth = DefaultMaxWidth; // "MaxWidth"; 0 or less: no width limit
 };
 RefusedLists ReadRefusedLists(const QString &iniPath);
 

@@ -2,6 +2,8 @@
 // takes per clip. Everything here except StartJob and RequestStop runs on the worker.
 #include "TProcessForm.h"
 
+#include "EngineCall.h"
+
 #include "common/DeviceType.h"
 #include "common/TextHelpers.h"
 #include "options/Options.h"
@@ -19,10 +21,6 @@
 #include <vector>
 
 namespace {
-
-// The engine's stamp and mode arguments.
-constexpr int32_t EngineMode = 2;
-constexpr int32_t EngineStamp = 20070316;
 
 void EnsureFolder(const QString &folder)
 {
@@ -123,36 +121,7 @@ int TProcessForm::ConvertClip(int index)
 
 int TProcessForm::CallEngine()
 {
-    const QStringList texts = ConversionTexts(m_job, m_clip, i_DeviceType);
-    std::vector<QByteArray> bytes;
-    bytes.reserve(static_cast<size_t>(texts.size()));
-    for (const QString &text : texts)
-        bytes.push_back(text.toUtf8());
-    std::vector<const char *> a;
-    for (const QByteArray &b : bytes)
-        a.push_back(b.constData());
-    KrodecWindow *window = m_engineWindow.handle();
-
-    if (i_DeviceType == DeviceIPodMusic) {
-        return p_Engine.ConvertIPodMusic(window, EngineMode, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8],
-                                         a[9], a[10], a[11], EngineStamp);
-    }
-    decltype(p_Engine.ConvertIPhone) convert = nullptr;
-    switch (i_DeviceType) {
-    case DeviceIPodVideo:
-        convert = p_Engine.ConvertIPodVideo;
-        break;
-    case DeviceIPhone:
-        convert = p_Engine.ConvertIPhone;
-        break;
-    case DeviceAppleTV:
-        convert = p_Engine.ConvertAppleTV;
-        break;
-    default:
-        return JobFailed;
-    }
-    return convert(window, EngineMode, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8], a[9], a[10], a[11],
-                   a[12], a[13], a[14], a[15], a[16], a[17], a[18], a[19], EngineStamp);
+    return CallConversion(p_Engine, m_engineWindow.handle(), i_DeviceType, ConversionTexts(m_job, m_clip, i_DeviceType));
 }
 
 bool TProcessForm::LoadEngine()

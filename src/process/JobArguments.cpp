@@ -78,13 +78,18 @@ JobArguments PrepareJobArguments(const PanelValues &panel, const QString &output
     return job;
 }
 
-QString ClipTitle(const QString &filePath, const QString &outputName)
+QString SourceTitle(const QString &filePath)
 {
     QString name = QFileInfo(filePath).fileName();
     const int dot = static_cast<int>(name.lastIndexOf(QLatin1Char('.')));
     if (dot >= 0)
         name.truncate(dot);
-    return name.left(TitleLimit) + QLatin1Char(' ') + outputName.left(4);
+    return name.left(TitleLimit);
+}
+
+QString ClipTitle(const QString &filePath, const QString &outputName)
+{
+    return SourceTitle(filePath) + QLatin1Char(' ') + outputName.left(4);
 }
 
 QString FitPictureSize(const QString &frameSize, const ClipValues &clip)

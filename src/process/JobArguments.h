@@ -75,9 +75,10 @@ JobArguments PrepareJobArguments(const PanelValues &panel, const QString &output
 // The per-clip values; minDuration is the option's minimum engine duration (-1: none).
 ClipArguments PrepareClipArguments(const ClipValues &clip, const JobArguments &job, int deviceType, int minDuration);
 
-// Title: the file name without folder and extension, cut to 40 characters, a blank and the
-// first four characters of the output name.
+// Title: SourceTitle, a blank and the first four characters of the output name.
 QString ClipTitle(const QString &filePath, const QString &outputName);
+// The file name without folder and extension, cut to 40 characters.
+QString SourceTitle(const QString &filePath);
 
 // The picture size "w:h" that fits the clip's display shape into the frame "W:H".
 QString FitPictureSize(const QString &frameSize, const ClipValues &clip);

@@ -172,6 +172,8 @@ private slots:
         QTest::addColumn<bool>("executable");
         QTest::newRow("start command") << "bin/orvo-video-converter" << true;
         QTest::newRow("program") << "lib/orvo-video-converter/orvo-video-converter" << true;
+        QTest::newRow("command start") << "bin/orvo-convert" << true;
+        QTest::newRow("command") << "lib/orvo-video-converter/orvo-convert" << true;
         QTest::newRow("engine") << "lib/orvo-video-converter/libKrodecDLL.so" << false;
         QTest::newRow("definitions") << "lib/orvo-video-converter/PfDef.dll" << false;
         QTest::newRow("profiles") << "lib/orvo-video-converter/PfSetting.ini" << false;
@@ -216,6 +218,22 @@ private slots:
             }
             QVERIFY2(!checked.contains(build) && !checked.contains(source), qPrintable(file));
         }
+    }
+
+    // The command-line program finds its profiles from any folder, through the path.
+    void commandRunsFromAnyFolder()
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PATH"), m_prefix + QStringLiteral("/bin:") + env.value(QStringLiteral("PATH")));
+        env.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("command-home")));
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(QStringLiteral("/"));
+        p.start(QStringLiteral("orvo-convert"), {QStringLiteral("--list")});
+        QVERIFY(p.waitForFinished(60000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY2(out.contains(QStringLiteral("iPhone - H.264 480x320 Standard")), qPrintable(out));
     }
 
     void desktopEntry()

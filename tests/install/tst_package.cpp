@@ -129,6 +129,7 @@ private slots:
     void contents()
     {
         for (const char *path : {"usr/bin/orvo-video-converter", "usr/lib/orvo-video-converter/orvo-video-converter",
+                                 "usr/bin/orvo-convert", "usr/lib/orvo-video-converter/orvo-convert",
                                  "usr/lib/orvo-video-converter/libKrodecDLL.so", "usr/lib/orvo-video-converter/PfDef.dll",
                                  "usr/lib/orvo-video-converter/PfSetting.ini", "usr/lib/orvo-video-converter/WinVersion.bin",
                                  "usr/lib/orvo-video-converter/Cursor/DragWE.cur",

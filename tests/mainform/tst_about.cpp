@@ -7,6 +7,7 @@
 #include "skin/UrlLabel.h"
 
 #include <QFile>
+#include <QLabel>
 
 #include <fstream>
 
@@ -137,6 +138,33 @@ private slots:
         QCOMPARE(notice.exec(), int(QDialog::Accepted));
         QVERIFY(!notice.isVisible());
         QVERIFY(!notice.mask().isEmpty());
+    }
+
+    void noticeTipNamesTheLimit_data()
+    {
+        QTest::addColumn<int>("maxWidth");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("usual") << 800
+                               << "Pictures wider than 800 pixels are skipped: set MaxWidth=0 in Option.ini to convert them";
+        QTest::newRow("raised") << 1280
+                                << "Pictures wider than 1280 pixels are skipped: set MaxWidth=0 in Option.ini to convert them";
+        QTest::newRow("none") << 0
+                              << "File types and formats listed under ExtName and CodecName in Option.ini are skipped.";
+    }
+    void noticeTipNamesTheLimit()
+    {
+        QFETCH(int, maxWidth);
+        QFETCH(QString, tip);
+        TLimitForm notice;
+        auto *label = notice.findChild<QLabel *>("Label_Tip");
+        QVERIFY(label);
+        QVERIFY(label->text().contains("800 pixels"));
+        notice.SetWidthLimit(maxWidth);
+        QCOMPARE(label->text(), tip);
+        // The tip stays on the footer, inside the window.
+        QVERIFY(label->geometry().top() > 251);
+        QVERIFY(notice.rect().contains(label->geometry()));
+        QVERIFY(label->heightForWidth(label->width()) <= label->height());
     }
 };
 

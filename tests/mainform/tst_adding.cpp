@@ -293,6 +293,36 @@ private slots:
         QVERIFY(form.Clips.first()->IsChecked());
     }
 
+    // The limit comes from Option.ini when the window is shown, like the refused lists.
+    void widthLimitFromTheOptions_data()
+    {
+        QTest::addColumn<QByteArray>("option");
+        QTest::addColumn<bool>("supported");
+        QTest::newRow("absent") << QByteArray() << false;
+        QTest::newRow("0") << QByteArray("MaxWidth=0\n") << true;
+        QTest::newRow("1920") << QByteArray("MaxWidth=1920\n") << true;
+        QTest::newRow("1919") << QByteArray("MaxWidth=1919\n") << false;
+    }
+    void widthLimitFromTheOptions()
+    {
+        QFETCH(QByteArray, option);
+        MainFormFixture fixture;
+        QFile ini(fixture.folder.filePath("Option.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Option]\nExtName=RM\n" + option);
+        ini.close();
+        TestMainForm form;
+        form.show();
+        // The engine is the scripted one from here on; the options have been read.
+        useScriptedEngine();
+        ScriptedClips clips;
+        clips.width = 1920;
+        clips.height = 1080;
+        QVERIFY(form.ProbeAndAddClip("/v/holiday.mkv"));
+        QTEST(form.Clips.first()->IsSupported(), "supported");
+        form.close();
+    }
+
     void soundOnlyClipGetsTheWholeBox()
     {
         MainFormFixture fixture;

@@ -1,4 +1,5 @@
 #include "mainform/ClipProbe.h"
+#include "options/OptionStore.h"
 #include "mainform/DiscWatch.h"
 
 #include <QDir>
@@ -148,7 +149,26 @@ private slots:
         QFETCH(int, width);
         QFETCH(QStringList, extensions);
         QFETCH(QStringList, formats);
-        QTEST(IsRefusedKind(path, format, width, extensions, formats), "refused");
+        QTEST(IsRefusedKind(path, format, width, extensions, formats, DefaultMaxWidth), "refused");
+    }
+
+    void widthLimit_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("maxWidth");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("1920 against the usual 800") << 1920 << DefaultMaxWidth << true;
+        QTest::newRow("1920, no limit") << 1920 << 0 << false;
+        QTest::newRow("1920, negative limit") << 1920 << -5 << false;
+        QTest::newRow("1920 at 1920") << 1920 << 1920 << false;
+        QTest::newRow("1920 over 1919") << 1920 << 1919 << true;
+        QTest::newRow("sound only, any limit") << 0 << 1 << false;
+    }
+    void widthLimit()
+    {
+        QFETCH(int, width);
+        QFETCH(int, maxWidth);
+        QTEST(IsRefusedKind("/v/a.mkv", "Matroska", width, {}, {"AVI"}, maxWidth), "refused");
     }
 
     void discDecisions_data()

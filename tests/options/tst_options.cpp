@@ -147,6 +147,29 @@ private slots:
         QCOMPARE(v.defaultAudio, audio);
     }
 
+    void widthLimitKey_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("maxWidth");
+        QTest::newRow("absent") << QByteArray("[Option]\nExtName=RM\n") << 800;
+        QTest::newRow("no file") << QByteArray() << 800;
+        QTest::newRow("zero") << QByteArray("[Option]\nMaxWidth=0\n") << 0;
+        QTest::newRow("negative") << QByteArray("[Option]\nMaxWidth=-1\n") << -1;
+        QTest::newRow("1920") << QByteArray("[Option]\nMaxWidth=1920\n") << 1920;
+        QTest::newRow("1919") << QByteArray("[option]\nmaxwidth = 1919\n") << 1919;
+        QTest::newRow("hexadecimal") << QByteArray("[Option]\nMaxWidth=0x780\n") << 1920;
+        QTest::newRow("not a number") << QByteArray("[Option]\nMaxWidth=wide\n") << 800;
+        QTest::newRow("other section") << QByteArray("[Other]\nMaxWidth=0\n") << 800;
+    }
+    void widthLimitKey()
+    {
+        QFETCH(QByteArray, content);
+        if (!content.isEmpty())
+            writeIni(content);
+        const RefusedLists lists = ReadRefusedLists(iniPath());
+        QTEST(lists.maxWidth, "maxWidth");
+    }
+
     void garbageFileGivesDefaults()
     {
         QByteArray garbage;

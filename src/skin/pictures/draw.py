@@ -462,8 +462,6 @@ def notice_background():
     b += path(f"M1,250.5 H{w - 1}", stroke=LINE, sw=1, cap="butt")
     b += path(rpath(1, 251, w - 2, h - 252, 0, 0, 9, 9), fill=BG)
     b += circle(31, 275, 8, fill=ACCENT_LT) + glyph_at(glyph_info, 23, 267, ACCENT_DK, 16)
-    b += text(48, 279, "Pictures wider than 800 pixels cannot be converted: scale such videos down first.",
-              11, MUTED)
     svg("notice_background", w, h, b)
 
 
