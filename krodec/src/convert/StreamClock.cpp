@@ -5,6 +5,7 @@ extern "C" {
 #include <libavutil/mathematics.h>
 }
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace krodec::convert {
@@ -48,7 +49,9 @@ int64_t StreamClock::place(int64_t pts, int64_t length, const StreamClock *other
             placed = m_next;
         }
     }
-    m_next = placed + (length > 0 ? length : 0);
+    // A damaged duration must not open a gap of its own.
+    const int64_t longest = av_rescale_q(kMaxJumpMicros, AV_TIME_BASE_Q, m_timeBase);
+    m_next = placed + std::clamp<int64_t>(length, 0, longest);
     m_reached = toMicros(m_next);
     return placed;
 }

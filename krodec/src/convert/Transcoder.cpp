@@ -75,6 +75,7 @@ private:
     bool acceptVideo(Lane &lane, AVFrame *frame);
     bool acceptAudio(Lane &lane, AVFrame *frame);
     bool pushVideo(Lane &lane, AVFrame *frame);
+    // The time stamp a frame keeps once a damaged one or an unexplained jump is closed up.
     int64_t placed(Lane &lane, int64_t pts, int64_t length);
     // Silence for a gap of the sound, pushed a second at a time so that a stop can end it.
     bool fillSilence(Lane &lane, int64_t from, int64_t to);
