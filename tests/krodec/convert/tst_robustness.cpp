@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -96,6 +97,7 @@ private slots:
     void damagedTimeStampsCostNothing();
     void stopEndsALongGapWithinASecond_data();
     void stopEndsALongGapWithinASecond();
+    void soundMovesProgressWhileThePictureWaits();
     void stopEndsAReadThatWaits_data();
     void stopEndsAReadThatWaits();
     void soundWithoutPictureGivesAnAacFile_data();
@@ -114,6 +116,7 @@ private:
         int32_t result = -2;
         bool stillRunning = false;
         bool progressMoved = false;
+        int32_t info[3] = {};   // X_Get_Info just before the stop
         double secondsAfterStop = 0;
     };
     template <typename Call> Stopped stopWhileRunning(Call call, int afterMilliseconds, bool waitForOutput);
@@ -170,6 +173,7 @@ TestRobustness::Stopped TestRobustness::stopWhileRunning(Call call, int afterMil
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     outcome.progressMoved = info[1] > 0 && info[2] > 0;
+    std::copy(info, info + 3, outcome.info);
     outcome.stillRunning = result == -2;
     const int64_t stoppedAt = clock.nsecsElapsed();
     // A stop after the call would be kept for the next one.
@@ -268,6 +272,24 @@ void TestRobustness::stopEndsALongGapWithinASecond()
     QVERIFY2(length > 0.5, qPrintable(QString::number(length)));
     QString errors;
     QVERIFY2(media::decodesCleanly(dest, &errors), qPrintable(errors));
+}
+
+void TestRobustness::soundMovesProgressWhileThePictureWaits()
+{
+    // Two pictures, then twenty minutes of sound: the picture's last frame lasts until the end,
+    // which is known only then, while the sound is converted all along.
+    makeClip("still.mkv", {"-f", "lavfi", "-i", "testsrc2=s=320x240:r=25:d=0.08", "-f", "lavfi", "-i",
+                           "sine=f=440:d=1200:r=8000", "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac",
+                           "-ac", "1", "-b:a", "24k"});
+    const QString folder = freshFolder("still");
+    const VideoCall call = videoCall("still.mkv", folder);
+    const Stopped outcome = stopWhileRunning([&] { return callVideo(m_engine, call); }, 1500, true);
+    QVERIFY2(outcome.stillRunning, "the conversion ended before it could be stopped");
+    QCOMPARE(outcome.result, 0);
+    QVERIFY2(outcome.secondsAfterStop < 1.0 * kSlowdown,
+             qPrintable(QString("returned %1 s after the stop").arg(outcome.secondsAfterStop)));
+    QVERIFY2(outcome.progressMoved && outcome.info[0] >= 2 && outcome.info[2] > 2,
+             qPrintable(QString("X_Get_Info stood at %1 s, frame %2").arg(outcome.info[0]).arg(outcome.info[2])));
 }
 
 void TestRobustness::stopEndsAReadThatWaits_data()
