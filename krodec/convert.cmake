@@ -9,7 +9,9 @@ set(KRODEC_CONVERT_SOURCES
     ${KRODEC_CONVERT_DIR}/FilterChain.cpp
     ${KRODEC_CONVERT_DIR}/OutputFile.cpp
     ${KRODEC_CONVERT_DIR}/OutputWriter.cpp
+    ${KRODEC_CONVERT_DIR}/SourceInput.cpp
     ${KRODEC_CONVERT_DIR}/SourceRate.cpp
     ${KRODEC_CONVERT_DIR}/SourceReader.cpp
+    ${KRODEC_CONVERT_DIR}/StreamClock.cpp
     ${KRODEC_CONVERT_DIR}/Transcoder.cpp
 )

@@ -13,6 +13,7 @@ std::atomic<int32_t> secondsDone{0};
 std::atomic<int32_t> framesDone{0};
 std::atomic<int64_t> firstFrameNanos{0};
 std::atomic<bool> stopFlag{false};
+double reachedSeconds = 0;   // written and read by the converting thread only
 
 int64_t nowNanos()
 {
@@ -28,14 +29,32 @@ void reset()
     secondsDone.store(0);
     framesDone.store(0);
     firstFrameNanos.store(0);
+    reachedSeconds = 0;
 }
 
-void frameEncoded(double outputSeconds)
+namespace {
+
+void reached(double outputSeconds, double frame)
 {
-    if (framesDone.load(std::memory_order_relaxed) == 0)
+    const int32_t done = framesDone.load(std::memory_order_relaxed);
+    const auto number = static_cast<int32_t>(std::clamp(frame, 1.0, 2.0e9));
+    if (number <= done)
+        return;
+    if (done == 0)
         firstFrameNanos.store(nowNanos(), std::memory_order_relaxed);
-    secondsDone.store(static_cast<int32_t>(std::max(0.0, outputSeconds)), std::memory_order_relaxed);
-    framesDone.fetch_add(1, std::memory_order_release);
+    reachedSeconds = std::max(reachedSeconds, outputSeconds);
+    secondsDone.store(static_cast<int32_t>(std::max(0.0, reachedSeconds)), std::memory_order_relaxed);
+    framesDone.store(number, std::memory_order_release);
+}
+
+} // namespace
+
+void frameEncoded(double outputSeconds, int64_t frame) { reached(outputSeconds, static_cast<double>(frame)); }
+
+void soundEncoded(double outputSeconds, double frameRate)
+{
+    if (outputSeconds > reachedSeconds + 1.0 && frameRate > 0)
+        reached(outputSeconds, outputSeconds * frameRate);
 }
 
 void read(int32_t info[3])

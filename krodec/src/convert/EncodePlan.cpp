@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
+#include <iterator>
 #include <numeric>
 
 namespace krodec::convert {
@@ -99,19 +100,45 @@ void planH264(VideoPlan &plan, Device device)
     plan.kbps = std::min(plan.kbps, plan.maxKbps);
 }
 
+// The Simple Profile levels of MPEG-4 Part 2 (ISO/IEC 14496-2 Annex N, with levels 4a, 5 and 6 of
+// its amendments): frame size and rate in macroblocks, peak rate, and the decoder's VBV buffer.
+struct Mpeg4Level {
+    int level;              // as written in the stream header (4 stands for 4a)
+    int maxBlocks;          // per frame
+    int maxBlocksPerSecond;
+    int maxKbps;
+    int vbvBits;
+};
+
+constexpr int kVbvUnit = 16384;
+constexpr Mpeg4Level kMpeg4Levels[] = {
+    {1, 99, 1485, 64, 10 * kVbvUnit},
+    {2, 396, 5940, 128, 40 * kVbvUnit},
+    {3, 396, 11880, 384, 40 * kVbvUnit},
+    {4, 1200, 36000, 4000, 80 * kVbvUnit},
+    {5, 1620, 40500, 8000, 112 * kVbvUnit},
+    {6, 3600, 108000, 12000, 248 * kVbvUnit},
+};
+
+// The level follows what the decoder must cope with at worst: the peak rate the rate control
+// may reach and the macroblocks of every frame, not the average rate.
 void planMpeg4(VideoPlan &plan, int maxKbps)
 {
     plan.kbps = std::min(plan.kbps, maxKbps);
     plan.maxKbps = maxKbps;
-    plan.bufferKbits = maxKbps;   // one second at the peak rate
-    // Simple Profile levels 3 (CIF, 384 kbit/s), 4a (VGA, 4 Mbit/s), 5 (D1).
     const int blocks = macroblocks(plan.frame);
-    if (blocks <= 396 && plan.kbps <= 384)
-        plan.mpeg4Level = 3;
-    else if (blocks <= 1200 && plan.kbps <= 4000)
-        plan.mpeg4Level = 4;
-    else
-        plan.mpeg4Level = 5;
+    const double blocksPerSecond = static_cast<double>(blocks) * plan.frameRate.num / plan.frameRate.den;
+    const Mpeg4Level *chosen = &kMpeg4Levels[std::size(kMpeg4Levels) - 1];
+    for (const Mpeg4Level &level : kMpeg4Levels) {
+        if (blocks <= level.maxBlocks && blocksPerSecond <= level.maxBlocksPerSecond
+            && plan.maxKbps <= level.maxKbps) {
+            chosen = &level;
+            break;
+        }
+    }
+    plan.mpeg4Level = chosen->level;
+    // One second at the peak rate, but never more than the level's buffer.
+    plan.bufferKbits = std::min(plan.maxKbps, chosen->vbvBits / 1000);
 }
 
 std::optional<VideoPlan> planVideo(const ConvertRequest &request)

@@ -6,6 +6,7 @@ extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
+#include <libavutil/samplefmt.h>
 }
 
 #include <cmath>
@@ -226,6 +227,20 @@ bool AudioChain::pushAudio(AVFrame *frame)
         return false;
     out->pts = pts;
     return out->nb_samples == 0 || push(out);
+}
+
+FrameHandle AudioChain::silence(int samples) const
+{
+    FrameHandle frame(av_frame_alloc());
+    if (!frame)
+        return frame;
+    frame->format = m_format;
+    frame->sample_rate = m_rate;
+    frame->nb_samples = samples;
+    if (av_channel_layout_copy(&frame->ch_layout, &m_layout) < 0 || av_frame_get_buffer(frame.get(), 0) < 0
+        || av_samples_set_silence(frame->extended_data, 0, samples, m_layout.nb_channels, m_format) < 0)
+        frame.reset();
+    return frame;
 }
 
 AudioChain::~AudioChain() { av_channel_layout_uninit(&m_layout); }

@@ -57,6 +57,8 @@ public:
     // differs from the first frame's (a broadcast switching to 5.1) are converted
     // to it first, since the graph cannot change its input on the fly.
     bool pushAudio(AVFrame *frame);
+    // A frame of `samples` samples of silence in the input's format (empty when out of memory).
+    FrameHandle silence(int samples) const;
 
 private:
     bool sameFormat(const AVFrame &frame) const;

@@ -28,13 +28,16 @@ bool sameFile(const std::string &a, const std::string &b)
            && sa.st_ino == sb.st_ino;
 }
 
+// A fresh generator each time: a static one brings in template members that are bound as
+// unique symbols, which keep the library from ever unloading.
 std::string randomSuffix()
 {
-    static thread_local std::mt19937 generator{std::random_device{}()};
+    std::random_device device;
     static const char digits[] = "0123456789abcdef";
     std::string suffix(8, '0');
-    for (char &c : suffix)
-        c = digits[generator() % 16];
+    unsigned bits = device();
+    for (size_t i = 0; i < suffix.size(); ++i, bits >>= 4)
+        suffix[i] = digits[bits % 16];
     return suffix;
 }
 

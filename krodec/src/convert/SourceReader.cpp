@@ -1,5 +1,7 @@
 #include "convert/SourceReader.h"
 
+#include "convert/ConvertProgress.h"
+
 extern "C" {
 #include <libavutil/dict.h>
 }
@@ -11,16 +13,19 @@ extern "C" {
 namespace krodec::convert {
 namespace {
 
-// The main picture: the best video stream that is not a cover picture.
+// The main picture: the best video stream that is not a cover picture and that FFmpeg decodes.
 int findVideo(AVFormatContext *format)
 {
+    const auto usable = [](const AVStream *stream) {
+        return stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
+               && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC)
+               && avcodec_find_decoder(stream->codecpar->codec_id) != nullptr;
+    };
     const int best = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (best >= 0 && !(format->streams[best]->disposition & AV_DISPOSITION_ATTACHED_PIC))
+    if (best >= 0 && usable(format->streams[best]))
         return best;
     for (unsigned i = 0; i < format->nb_streams; ++i) {
-        const AVStream *stream = format->streams[i];
-        if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
-            && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
+        if (usable(format->streams[i]))
             return static_cast<int>(i);
     }
     return -1;
@@ -43,29 +48,33 @@ int findAudio(AVFormatContext *format, int track)
 
 SourceReader::Open SourceReader::open(const std::string &path, bool wantVideo, int audioTrack)
 {
-    AVFormatContext *format = nullptr;
+    if (!m_input.open(path))
+        return Open::Unreadable;
+    AVFormatContext *format = avformat_alloc_context();
+    if (!format)
+        return Open::Unreadable;
+    format->pb = m_input.context();
+    // A stop also ends the demuxer's own loops (stream analysis, resynchronising on garbage).
+    format->interrupt_callback.callback = [](void *) { return progress::stopRequested() ? 1 : 0; };
     AVDictionary *options = nullptr;
     // A local file only: playlists inside the source must not reach the network.
     av_dict_set(&options, "protocol_whitelist", "file", 0);
     const int opened = avformat_open_input(&format, ("file:" + path).c_str(), nullptr, &options);
     av_dict_free(&options);
     if (opened < 0)
-        return Open::Unreadable;
+        return Open::Unreadable;   // the context was freed
     m_format.reset(format);
     if (avformat_find_stream_info(format, nullptr) < 0)
         return Open::Unreadable;
 
-    if (wantVideo) {
-        m_videoIndex = findVideo(format);
-        if (m_videoIndex < 0)
-            return Open::NoVideo;
-        if (!openDecoder(m_videoIndex, m_videoDecoder))
-            return Open::Unreadable;
-    }
+    // A source without a picture (music, a sound track) gives sound only, even for video.
+    m_videoIndex = wantVideo ? findVideo(format) : -1;
+    if (m_videoIndex >= 0 && !openDecoder(m_videoIndex, m_videoDecoder))
+        return Open::Unreadable;
     m_audioIndex = findAudio(format, audioTrack);
     if (m_audioIndex < 0) {
-        if (!wantVideo)
-            return Open::NoAudio;
+        if (m_videoIndex < 0)
+            return wantVideo ? Open::NoVideo : Open::NoAudio;
         if (audioTrack > 0)
             return Open::TrackMissing;
     } else if (!openDecoder(m_audioIndex, m_audioDecoder)) {

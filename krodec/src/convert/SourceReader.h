@@ -3,6 +3,7 @@
 // The source file: demuxer, the streams a conversion uses and their decoders.
 
 #include "convert/FfmpegHandles.h"
+#include "convert/SourceInput.h"
 
 #include <string>
 
@@ -14,7 +15,9 @@ public:
 
     // Opens the file and the decoders of its main video stream (when wanted) and of
     // its audioTrack-th audio stream. Audio track 0 of a file without audio is no
-    // error for video: the output is then silent-free video.
+    // error for video: the output is then silent-free video. A file without a picture
+    // opens with its sound only (videoStream() is null); NoVideo means nothing usable at all.
+    // Reads end, and open() fails, once a stop is requested.
     Open open(const std::string &path, bool wantVideo, int audioTrack);
 
     // The source time (microseconds) that becomes time 0 of the output.
@@ -38,6 +41,7 @@ public:
 private:
     bool openDecoder(int index, CodecHandle &decoder);
 
+    SourceInput m_input;     // outlives the demuxer that reads through it
     InputHandle m_format;
     int m_videoIndex = -1;
     int m_audioIndex = -1;

@@ -6,6 +6,7 @@
 #include "convert/OutputFile.h"
 #include "convert/OutputWriter.h"
 #include "convert/SourceReader.h"
+#include "convert/StreamClock.h"
 
 #include <algorithm>
 #include <chrono>
@@ -39,6 +40,7 @@ struct Lane {
     int64_t frameStep = 1;           // guess for video frames without a time stamp
     int64_t videoEnd = AV_NOPTS_VALUE; // where the last video frame pushed stops showing
     int64_t nextSample = 0;          // guess for audio frames without a time stamp
+    StreamClock clock;               // keeps damaged time stamps from opening gaps
     FrameHandle preroll;             // the video frame on screen at the start time
     bool inputEnded = false;
     int64_t encoded = 0;
@@ -48,8 +50,8 @@ struct Lane {
 
 class Transcoder {
 public:
-    Transcoder(const ConvertRequest &request, const EncodePlan &plan, KrodecWindow *window)
-        : m_request(request), m_plan(plan), m_window(window)
+    Transcoder(const ConvertRequest &request, EncodePlan plan, KrodecWindow *window)
+        : m_request(request), m_plan(std::move(plan)), m_window(window)
     {
     }
 
@@ -73,6 +75,10 @@ private:
     bool acceptVideo(Lane &lane, AVFrame *frame);
     bool acceptAudio(Lane &lane, AVFrame *frame);
     bool pushVideo(Lane &lane, AVFrame *frame);
+    // The time stamp a frame keeps once a damaged one or an unexplained jump is closed up.
+    int64_t placed(Lane &lane, int64_t pts, int64_t length);
+    // Silence for a gap of the sound, pushed a second at a time so that a stop can end it.
+    bool fillSilence(Lane &lane, int64_t from, int64_t to);
     // The frame showing at the start time, held back until the first frame after it is known.
     bool pushPreroll(Lane &lane);
     bool endInput(Lane &lane);
@@ -82,7 +88,7 @@ private:
     int64_t durationIn(AVRational timeBase) const;
 
     const ConvertRequest &m_request;
-    const EncodePlan &m_plan;
+    EncodePlan m_plan;
     KrodecWindow *m_window;
     SourceReader m_reader;
     std::optional<OutputFile> m_file;
@@ -114,9 +120,12 @@ int64_t Transcoder::durationIn(AVRational timeBase) const
 
 bool Transcoder::setUp()
 {
-    const bool wantVideo = m_plan.video.has_value();
-    if (m_reader.open(m_request.sourcePath, wantVideo, m_request.audioTrack) != SourceReader::Open::Ok)
+    if (m_reader.open(m_request.sourcePath, m_plan.video.has_value(), m_request.audioTrack) != SourceReader::Open::Ok)
         return false;
+    // Sound without a picture is sound only on every device: the MP4 holds the AAC track alone.
+    if (!m_reader.videoStream())
+        m_plan.video.reset();
+    const bool wantVideo = m_plan.video.has_value();
     auto reserved = OutputFile::reserve(m_request.destPath, m_request.sourcePath);
     if (!reserved)
         return false;
@@ -152,6 +161,7 @@ std::unique_ptr<Lane> Transcoder::makeLane(AVStream *stream, AVCodecContext *dec
     lane->decoder = decoder;
     lane->encoder = encoder;
     lane->origin = av_rescale_q(originMicros, AV_TIME_BASE_Q, stream->time_base);
+    lane->clock = StreamClock(stream->time_base);
     if (lane->video) {
         const AVRational rate = av_guess_frame_rate(m_reader.format(), stream, nullptr);
         if (rate.num > 0 && rate.den > 0)
@@ -179,7 +189,7 @@ bool Transcoder::decode(Lane &lane, const AVPacket *packet)
 {
     if (avcodec_send_packet(lane.decoder, packet) < 0 && packet)
         return true;
-    for (;;) {
+    while (!progress::stopRequested()) {
         const int received = avcodec_receive_frame(lane.decoder, m_decoded.get());
         if (received < 0)
             return true;
@@ -188,6 +198,7 @@ bool Transcoder::decode(Lane &lane, const AVPacket *packet)
         if (!ok)
             return false;
     }
+    return true;
 }
 
 bool Transcoder::accept(Lane &lane, AVFrame *frame)
@@ -272,6 +283,7 @@ bool Transcoder::seekBack(bool toBeginning)
             lane->preroll.reset();
             lane->lastPts = AV_NOPTS_VALUE;
             lane->nextSample = 0;
+            lane->clock.reset();
         }
     }
     return moved;
@@ -282,6 +294,7 @@ bool Transcoder::acceptVideo(Lane &lane, AVFrame *frame)
     int64_t pts = frame->best_effort_timestamp;
     if (pts == AV_NOPTS_VALUE)
         pts = lane.lastPts == AV_NOPTS_VALUE ? lane.origin : lane.lastPts + lane.frameStep;
+    pts = placed(lane, pts, frame->pkt_duration > 0 ? frame->pkt_duration : lane.frameStep);
     lane.lastPts = pts;
     const int64_t relative = pts - lane.origin;
     const int64_t end = durationIn(lane.stream->time_base);
@@ -343,19 +356,53 @@ bool Transcoder::acceptAudio(Lane &lane, AVFrame *frame)
             return false;
     }
     const int rate = lane.audioChain.inputRate();
-    const int64_t pts = frame->best_effort_timestamp;
+    int64_t pts = frame->best_effort_timestamp;
+    if (pts != AV_NOPTS_VALUE)
+        pts = placed(lane, pts, av_rescale_q(frame->nb_samples, {1, frame->sample_rate}, lane.stream->time_base));
     const int64_t start = pts == AV_NOPTS_VALUE
                               ? lane.nextSample
                               : av_rescale_q(pts - lane.origin, lane.stream->time_base, {1, rate});
     const int64_t length = av_rescale(frame->nb_samples, rate, frame->sample_rate);
+    const int64_t filledTo = std::max<int64_t>(lane.nextSample, 0);
     lane.nextSample = start + length;
     const int64_t end = durationIn({1, rate});
     if (end > 0 && start >= end)
         return endInput(lane);
+    // The resampler fills short gaps itself, but all at once.
+    if (start - filledTo > rate) {
+        if (!fillSilence(lane, filledTo, start))
+            return false;
+        if (progress::stopRequested())
+            return true;   // the rest of the gap would be filled at once
+    }
     if (start + length <= 0)
         return true;
     frame->pts = start;
     return lane.audioChain.pushAudio(frame) && drain(lane);
+}
+
+int64_t Transcoder::placed(Lane &lane, int64_t pts, int64_t length)
+{
+    const Lane *other = &lane == m_video.get() ? m_audio.get() : m_video.get();
+    const AVFormatContext *format = m_reader.format();
+    const int64_t sourceEnd = format->duration > 0 ? m_reader.fileStart() + format->duration : AV_NOPTS_VALUE;
+    return lane.clock.place(pts, length, other ? &other->clock : nullptr, sourceEnd);
+}
+
+bool Transcoder::fillSilence(Lane &lane, int64_t from, int64_t to)
+{
+    const int rate = lane.audioChain.inputRate();
+    for (int64_t at = from; at < to && !lane.inputEnded && !progress::stopRequested();) {
+        const int count = static_cast<int>(std::min<int64_t>(to - at, rate));
+        FrameHandle silence = lane.audioChain.silence(count);
+        if (!silence)
+            return false;
+        silence->pts = at;
+        if (!lane.audioChain.pushAudio(silence.get()) || !drain(lane))
+            return false;
+        at += count;
+    }
+    return true;
 }
 
 bool Transcoder::endInput(Lane &lane)
@@ -371,9 +418,10 @@ bool Transcoder::endInput(Lane &lane)
     return ended && drain(lane);
 }
 
+// A stop leaves what the filters still hold: the call must return promptly.
 bool Transcoder::drain(Lane &lane)
 {
-    for (;;) {
+    while (!progress::stopRequested()) {
         const int pulled = lane.chain().pull(m_filtered.get());
         if (pulled == AVERROR(EAGAIN))
             return true;
@@ -389,6 +437,7 @@ bool Transcoder::drain(Lane &lane)
         if (!ok)
             return false;
     }
+    return true;
 }
 
 bool Transcoder::encode(Lane &lane, AVFrame *frame)
@@ -404,9 +453,13 @@ bool Transcoder::encode(Lane &lane, AVFrame *frame)
         if (m_window && m_window->post)
             m_window->post(m_window, KRODEC_MSG_READY, 0, 0);
     }
-    // Progress counts the picture; music counts its audio frames.
+    // Progress counts the picture; music counts its audio frames. Sound running ahead of a
+    // picture that does not come moves it too.
+    const double seconds = static_cast<double>(frame->pts) * av_q2d(lane.encoder->time_base);
     if (lane.video || !m_video)
-        progress::frameEncoded(static_cast<double>(frame->pts) * av_q2d(lane.encoder->time_base));
+        progress::frameEncoded(seconds, lane.encoded);
+    else
+        progress::soundEncoded(seconds, av_q2d(m_video->encoder->framerate));
     return true;
 }
 
@@ -422,8 +475,10 @@ bool Transcoder::pump(bool &stopped)
             stopped = true;
             return true;
         }
-        if (m_reader.read(packet.get()) < 0)
+        if (m_reader.read(packet.get()) < 0) {
+            stopped = progress::stopRequested();   // a stop ends a read that waits
             return true;
+        }
         Lane *lane = laneFor(packet->stream_index);
         const bool ok = !lane || lane->inputEnded || decode(*lane, packet.get());
         av_packet_unref(packet.get());
@@ -455,8 +510,9 @@ bool Transcoder::finishInput()
 
 int Transcoder::run()
 {
+    // A stop while the source opens ends the call with nothing to keep.
     if (!setUp())
-        return -1;
+        return progress::stopRequested() ? 0 : -1;
     bool stopped = false;
     for (;;) {
         if (!pump(stopped))

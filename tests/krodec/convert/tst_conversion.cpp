@@ -684,7 +684,6 @@ void TestConversion::failures_data()
     QTest::newRow("source is not media") << 3 << "<notmedia>";
     QTest::newRow("source is an empty file") << 3 << "<emptyfile>";
     QTest::newRow("source is a folder") << 3 << "<folder>";
-    QTest::newRow("source has no picture") << 3 << "<audioonly>";
     QTest::newRow("null source") << 3 << "<null>";
     QTest::newRow("destination folder missing") << 20 << "<nofolder>";
     QTest::newRow("destination folder read-only") << 20 << "<readonly>";

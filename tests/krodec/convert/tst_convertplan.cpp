@@ -267,9 +267,9 @@ void TestConvertPlan::videoLimits_data()
     QTest::newRow("Apple TV MPEG-4 720x432 is Simple level 5")
         << tv << mpeg4 << QSize(720, 432) << QSize(720, 432) << "25" << 3000
         << QSize(720, 432) << QSize(720, 432) << "25/1" << 3000 << "5";
-    QTest::newRow("iPod MPEG-4 320x240 at 384 is Simple level 3")
+    QTest::newRow("iPod MPEG-4 320x240 at 384 is level 4a: the peak is 2.5 Mbit/s")
         << iPod << mpeg4 << QSize(320, 240) << QSize(320, 240) << "25" << 384
-        << QSize(320, 240) << QSize(320, 240) << "25/1" << 384 << "3";
+        << QSize(320, 240) << QSize(320, 240) << "25/1" << 384 << "4";
     QTest::newRow("iPod MPEG-4 640x480 at 3000 is held to 2500, level 4a")
         << iPod << mpeg4 << QSize(640, 480) << QSize(640, 480) << "25" << 3000
         << QSize(640, 480) << QSize(640, 480) << "25/1" << 2500 << "4";
@@ -300,6 +300,13 @@ void TestConvertPlan::videoLimits()
     QCOMPARE(QString("%1/%2").arg(v.frameRate.num).arg(v.frameRate.den), outRate);
     QCOMPARE(v.kbps, outKbps);
     QCOMPARE(codec == 0 ? QString::fromStdString(v.level) : QString::number(v.mpeg4Level), level);
+    if (codec == 1) {
+        // Simple Profile levels 4a and 5: peak rate in kbit/s and VBV buffer in units of 16384 bits.
+        const int levelKbps = v.mpeg4Level == 4 ? 4000 : 8000;
+        const int levelBuffer = (v.mpeg4Level == 4 ? 80 : 112) * 16384;
+        QVERIFY(v.maxKbps >= v.kbps && v.maxKbps <= levelKbps);
+        QVERIFY2(v.bufferKbits > 0 && v.bufferKbits * 1000 <= levelBuffer, qPrintable(QString::number(v.bufferKbits)));
+    }
     if (codec == 0) {
         QVERIFY(v.maxKbps >= v.kbps);
         QVERIFY(v.bufferKbits > 0);
