@@ -1,9 +1,12 @@
 #include "MediaFile.h"
 
+#include "JumpLength.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 namespace krodec {
@@ -11,7 +14,13 @@ namespace krodec {
 namespace {
 
 constexpr double kTimeSlack = 0.001;     // time stamps are compared with one millisecond of slack
-constexpr int kMaxSeekRetries = 5;       // earlier and earlier seeks for formats without key frame marks
+constexpr int kMaxSeekRetries = 4;       // earlier and earlier seeks for formats without key frame marks
+constexpr int kOriginPackets = 400;      // packets read at most to find the start time
+
+bool isEncrypted(const AVPacket *packet)
+{
+    return av_packet_get_side_data(packet, AV_PKT_DATA_ENCRYPTION_INFO, nullptr) != nullptr;
+}
 
 double toSeconds(int64_t ts, AVRational base)
 {
@@ -69,19 +78,61 @@ bool MediaFile::open(const std::string &path)
     if (interrupt_.fired())
         return false;
     chooseStreams();
-    if (context->start_time != AV_NOPTS_VALUE)
+    jumps_.setFormat(context);
+    findOrigin();
+    return video_ || audio_;
+}
+
+void MediaFile::findOrigin()
+{
+    AVFormatContext *context = format_.get();
+    AVStream *const streams[2] = {video_, audio_};
+    double first[2] = {0, 0};
+    bool known[2] = {false, false};
+    bool missing = false;
+    for (int i = 0; i < 2; ++i) {
+        if (streams[i] && streams[i]->start_time != AV_NOPTS_VALUE) {
+            first[i] = toSeconds(streams[i]->start_time, streams[i]->time_base);
+            known[i] = true;
+        }
+        missing = missing || (streams[i] && !known[i]);
+    }
+    if (missing && context->start_time == AV_NOPTS_VALUE) {
+        // The streams were not analysed (the header told enough): their first time stamps give the
+        // start, as the analysis would. Reordered pictures make the first one not the earliest.
+        PacketPtr packet = makePacket();
+        int seen[2] = {0, 0};
+        for (int count = 0; count < kOriginPackets; ++count) {
+            if (interrupt_.fired() || av_read_frame(context, packet.get()) < 0)
+                break;
+            const int64_t ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+            for (int i = 0; i < 2; ++i) {
+                if (known[i] || !streams[i] || packet->stream_index != streams[i]->index || ts == AV_NOPTS_VALUE)
+                    continue;
+                const double time = toSeconds(ts, streams[i]->time_base);
+                first[i] = seen[i] > 0 ? std::min(first[i], time) : time;
+                ++seen[i];
+            }
+            av_packet_unref(packet.get());
+            if ((!streams[0] || known[0] || seen[0] >= 8) && (!streams[1] || known[1] || seen[1] >= 1))
+                break;
+        }
+        for (int i = 0; i < 2; ++i)
+            known[i] = known[i] || seen[i] > 0;
+        fresh_ = false;  // the demuxer has read on: the first frame is found by a seek
+    }
+    bool found = false;
+    if (context->start_time != AV_NOPTS_VALUE) {
         origin_ = toSeconds(context->start_time, AVRational{1, AV_TIME_BASE});
-    else {
-        bool found = false;
-        for (const AVStream *stream : {video_, audio_}) {
-            if (!stream || stream->start_time == AV_NOPTS_VALUE)
-                continue;
-            const double start = toSeconds(stream->start_time, stream->time_base);
-            origin_ = found ? std::min(origin_, start) : start;
+        found = true;
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (known[i] && context->start_time == AV_NOPTS_VALUE) {
+            origin_ = found ? std::min(origin_, first[i]) : first[i];
             found = true;
         }
     }
-    return video_ || audio_;
+    videoStart_ = known[0] ? std::max(first[0] - origin_, 0.0) : 0.0;
 }
 
 bool MediaFile::headerIsComplete() const
@@ -150,15 +201,30 @@ double MediaFile::containerBitRate() const
     return seconds > 0 && size > 0 ? static_cast<double>(size) * 8 / seconds : 0;
 }
 
+void MediaFile::measureLength()
+{
+    if (!jumps_.active() || !(video_ || audio_))
+        return;
+    const double length = lengthWithoutJumps(format_.get(), video_ ? video_ : audio_, origin_, interrupt_);
+    fresh_ = false;
+    if (length > 0)
+        measured_ = length;
+}
+
 double MediaFile::durationSeconds() const
 {
     const AVFormatContext *context = format_.get();
     if (!context)
         return 0;
+    if (measured_ > 0)
+        return measured_;
     double seconds = 0;
-    if (context->duration > 0 && context->duration != AV_NOPTS_VALUE)
+    if (context->duration > 0 && context->duration != AV_NOPTS_VALUE) {
         seconds = toSeconds(context->duration, AVRational{1, AV_TIME_BASE});
-    else {
+        // Matroska's segment duration counts from the segment's time 0, not from the first frame.
+        if (origin_ > 0 && std::strncmp(context->iformat->name, "matroska", 8) == 0)
+            seconds -= origin_;
+    } else {
         for (const AVStream *stream : {video_, audio_}) {
             if (stream && stream->duration > 0 && stream->duration != AV_NOPTS_VALUE)
                 seconds = std::max(seconds, toSeconds(stream->duration, stream->time_base));
@@ -255,6 +321,12 @@ int MediaFile::feedDecoder()
             av_packet_unref(packet);
             continue;
         }
+        if (isEncrypted(packet)) {
+            encrypted_ = true;
+            av_packet_unref(packet);
+            return -1;
+        }
+        jumps_.apply(packet, video_->time_base);
         // Frames that no other frame refers to are not decoded while they lie well before the
         // target; the frame on show and every reference frame still are.
         AVDiscard discard = AVDISCARD_DEFAULT;
@@ -291,21 +363,87 @@ void MediaFile::afterSeek(double seconds)
 {
     avcodec_flush_buffers(decoder_.get());
     resetDecodeState();
+    jumps_.reset();
     fresh_ = false;
     seekTarget_ = std::max(seconds, 0.0);
 }
 
+bool MediaFile::seekToStart()
+{
+    // A failed seek may have left the demuxer anywhere (the generic search reads ahead). Formats
+    // searched by time stamp land after the first key frame even for the first time stamp, and
+    // ones whose time stamps jump have no single time for their start: these go to byte 0.
+    AVFormatContext *context = format_.get();
+    const bool bytes = !(context->iformat->flags & AVFMT_NO_BYTE_SEEK);
+    if (bytes && (context->iformat->flags & AVFMT_TS_DISCONT) && av_seek_frame(context, -1, 0, AVSEEK_FLAG_BYTE) >= 0)
+        return true;
+    int64_t start = std::llround(origin_ * AV_TIME_BASE);
+    if (video_ && video_->start_time != AV_NOPTS_VALUE)
+        start = std::min(start, av_rescale_q(video_->start_time, video_->time_base, AV_TIME_BASE_Q));
+    if (avformat_seek_file(context, -1, INT64_MIN, start, start, 0) >= 0)
+        return true;
+    return bytes && av_seek_frame(context, -1, 0, AVSEEK_FLAG_BYTE) >= 0;
+}
+
 bool MediaFile::rewind()
 {
-    // A failed seek may have left the demuxer anywhere (the generic search reads ahead).
-    AVFormatContext *context = format_.get();
-    const int64_t start = video_->start_time != AV_NOPTS_VALUE ? video_->start_time : 0;
-    int result = avformat_seek_file(context, video_->index, INT64_MIN, start, start, 0);
-    if (result < 0 && !(context->iformat->flags & AVFMT_NO_BYTE_SEEK))
-        result = av_seek_frame(context, -1, 0, AVSEEK_FLAG_BYTE);
+    const bool moved = seekToStart();
     afterSeek(0);
-    fresh_ = result >= 0;
-    return result >= 0;
+    fresh_ = moved;
+    return moved;
+}
+
+bool MediaFile::audioDecodes(double seconds)
+{
+    if (!audio_)
+        return false;
+    const AVCodec *codec = avcodec_find_decoder(audio_->codecpar->codec_id);
+    if (!codec)
+        return false;
+    CodecPtr decoder(avcodec_alloc_context3(codec));
+    if (!decoder)
+        throw std::bad_alloc();
+    if (avcodec_parameters_to_context(decoder.get(), audio_->codecpar) < 0)
+        return false;
+    decoder->pkt_timebase = audio_->time_base;
+    decoder->thread_count = 1;
+    if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
+        return false;
+    seekToStart();
+    fresh_ = false;
+    haveLast_ = false;
+    AVFormatContext *context = format_.get();
+    PacketPtr packet = makePacket();
+    FramePtr frame = makeFrame();
+    const auto cleanFrame = [&] {
+        while (avcodec_receive_frame(decoder.get(), frame.get()) == 0) {
+            const bool clean = frame->nb_samples > 0 && frame->decode_error_flags == 0
+                               && !(frame->flags & AV_FRAME_FLAG_CORRUPT);
+            av_frame_unref(frame.get());
+            if (clean)
+                return true;
+        }
+        return false;
+    };
+    for (int count = 0; count < 5000; ++count) {
+        if (interrupt_.fired() || av_read_frame(context, packet.get()) < 0)
+            break;
+        if (packet->stream_index != audio_->index) {
+            av_packet_unref(packet.get());
+            continue;
+        }
+        if (isEncrypted(packet.get()))
+            return false;
+        const bool late = packet->pts != AV_NOPTS_VALUE && toSeconds(packet->pts, audio_->time_base) - origin_ > seconds;
+        const int sent = late ? -1 : avcodec_send_packet(decoder.get(), packet.get());
+        av_packet_unref(packet.get());
+        if (late)
+            break;
+        if (sent >= 0 && cleanFrame())
+            return true;
+    }
+    avcodec_send_packet(decoder.get(), nullptr);
+    return cleanFrame();
 }
 
 bool MediaFile::seekBefore(double seconds)
@@ -316,9 +454,15 @@ bool MediaFile::seekBefore(double seconds)
     if (result < 0)
         result = av_seek_frame(context, video_->index, ts, AVSEEK_FLAG_BACKWARD);
     if (result < 0)
-        return rewind();  // decoding from the start reaches any time, only later
+        return false;  // the caller decodes from the start, which reaches any time, only later
     afterSeek(seconds);
     return true;
+}
+
+bool MediaFile::lateButFirst() const
+{
+    // A time before the first picture: the first picture is the answer.
+    return haveLast_ && lastTime_ <= videoStart_ + tolerance();
 }
 
 bool MediaFile::seekKeyFrameAfter(double seconds, double latest)
@@ -375,10 +519,14 @@ MediaFile::Outcome MediaFile::decodeTo(double seconds, AVFrame *out, bool afterS
     const double early = tolerance();
     skipBefore_ = seconds - 2 * frameDuration();
     AVFrame *frame = scratch_.get();
+    bool any = false;
     for (bool first = afterSeek;; first = false) {
         const int got = nextFrame(frame);
-        if (got <= 0)
-            return got < 0 ? Outcome::Failed : Outcome::None;
+        if (got < 0)
+            return Outcome::Failed;
+        if (got == 0)
+            return any ? Outcome::PastEnd : Outcome::Nothing;
+        any = true;
         const double time = frameTime(frame);
         av_frame_unref(last_.get());
         av_frame_move_ref(last_.get(), frame);
@@ -401,21 +549,32 @@ bool MediaFile::frameAt(double seconds, AVFrame *out)
     if (haveLast_ && std::fabs(lastTime_ - seconds) <= tolerance())
         return av_frame_ref(out, last_.get()) >= 0;
 
-    if (mayContinueTo(seconds)) {
-        const Outcome outcome = decodeTo(seconds, out, false);
-        return outcome == Outcome::Found;
-    }
+    if (mayContinueTo(seconds))
+        return decodeTo(seconds, out, false) == Outcome::Found;
+
+    // A seek by time lands at a key frame at or before the time where the format marks key
+    // frames; transport and program streams are searched by decoding time, and the seek may land
+    // after the key frame the time needs, or on nothing: each retry goes further back.
+    // In a file whose time stamps jump, a time after a jump is no time stamp of the file.
+    const bool jumped = measured_ > 0;
     double back = 0;
-    for (int attempt = 0; attempt < kMaxSeekRetries; ++attempt) {
-        if (!seekBefore(seconds - back) && attempt == 0)
-            return false;
+    for (int attempt = 0; attempt < kMaxSeekRetries && seconds - back > 0 && !jumped; ++attempt) {
+        if (!seekBefore(seconds - back))
+            break;
         const Outcome outcome = decodeTo(seconds, out, true);
-        if (outcome != Outcome::TooLate || seconds - back <= 0 || attempt + 1 == kMaxSeekRetries)
-            return outcome == Outcome::Found || outcome == Outcome::TooLate;
+        if (outcome == Outcome::Found || (outcome == Outcome::TooLate && lateButFirst()))
+            return true;
+        if (outcome == Outcome::Failed)
+            return false;
+        if (outcome == Outcome::PastEnd)
+            return false;  // frames before the time, then the end
         av_frame_unref(out);
-        back = back == 0 ? 1.0 : back * 2;
+        back = back == 0 ? 1.0 : back * 4;
     }
-    return false;
+    // From the first frame of the file every frame is reached.
+    if (!rewind())
+        return false;
+    return decodeTo(seconds, out, false) == Outcome::Found;
 }
 
 bool MediaFile::decodeKeyFrameAlone(AVFrame *out)
@@ -428,7 +587,13 @@ bool MediaFile::decodeKeyFrameAlone(AVFrame *out)
         if (interrupt_.fired() || av_read_frame(format_.get(), packet) < 0)
             return false;
         const bool key = packet->stream_index == video_->index && (packet->flags & AV_PKT_FLAG_KEY);
+        if (key && isEncrypted(packet)) {
+            encrypted_ = true;
+            av_packet_unref(packet);
+            return false;
+        }
         if (key) {
+            jumps_.apply(packet, video_->time_base);
             decoder_->skip_frame = AVDISCARD_DEFAULT;
             avcodec_send_packet(decoder_.get(), packet);
             av_packet_unref(packet);
