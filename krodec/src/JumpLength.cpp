@@ -16,6 +16,7 @@ constexpr int64_t kTailBytes = 1 << 20;        // read through to the end from h
 constexpr int64_t kReadThroughBytes = 4 << 20; // a stretch this short is read packet by packet
 constexpr int kPacketsPerMark = 400;
 constexpr int64_t kSlack = 10 * AV_TIME_BASE;  // as the jumps themselves
+constexpr double kUneven = 0.35;               // share of the length a varying bit rate may shift a time
 
 // The decoding time (microseconds, as stored) of the reference stream's first packet at or after a
 // byte position, and where that packet lies.
@@ -120,6 +121,28 @@ private:
     PacketPtr packet_;
 };
 
+// A quick look first: the time stamps at a quarter, half and three quarters of the file run in
+// order and lie about where the demuxer's start and length put them. A jump makes them leave that
+// line by half its size or run backward; only then are the time stamps looked at closely.
+bool runsEvenly(Walker &walker, const AVFormatContext *format, int64_t size)
+{
+    if (format->duration <= 0 || format->duration == AV_NOPTS_VALUE || format->start_time == AV_NOPTS_VALUE)
+        return false;
+    const double start = static_cast<double>(format->start_time);
+    const double length = static_cast<double>(format->duration);
+    int64_t previous = INT64_MIN;
+    for (int quarter = 1; quarter <= 3; ++quarter) {
+        const Mark mark = walker.markAt(size * quarter / 4);
+        if (mark.time == AV_NOPTS_VALUE || mark.time < previous)
+            return false;
+        const double expected = start + length * static_cast<double>(mark.pos) / static_cast<double>(size);
+        if (std::fabs(static_cast<double>(mark.time) - expected) > kSlack + kUneven * length)
+            return false;
+        previous = mark.time;
+    }
+    return true;
+}
+
 } // namespace
 
 double lengthWithoutJumps(AVFormatContext *format, const AVStream *reference, double origin,
@@ -131,6 +154,8 @@ double lengthWithoutJumps(AVFormatContext *format, const AVStream *reference, do
     if (size <= 0)
         return -1;
     Walker walker(format, reference, interrupt);
+    if (runsEvenly(walker, format, size))
+        return -1;
     std::vector<Mark> marks;
     std::vector<int64_t> places;
     for (int i = 0; i < kMarks; ++i)

@@ -11,6 +11,18 @@
 
 namespace krodec {
 
+// Seconds of a time stamp.
+inline double toSeconds(int64_t ts, AVRational base)
+{
+    return static_cast<double>(ts) * av_q2d(base);
+}
+
+// Packets of tracks encrypted for a store's player carry the keys' names; no decoder can read them.
+inline bool isEncrypted(const AVPacket *packet)
+{
+    return av_packet_get_side_data(packet, AV_PKT_DATA_ENCRYPTION_INFO, nullptr) != nullptr;
+}
+
 // The demuxer's interrupt callback: blocking reads end once the deadline has passed or the
 // cancel flag is set, so a damaged or slow file cannot hold a call for longer than its budget.
 class Interrupt {
