@@ -13,6 +13,7 @@ namespace {
 
 constexpr double kTimeSlack = 0.001;     // time stamps are compared with one millisecond of slack
 constexpr int kMaxSeekRetries = 4;       // earlier and earlier seeks for formats without key frame marks
+constexpr int kMaxPassedOver = 1500;     // pictures passed over after a seek while no key frame comes
 
 bool validRate(AVRational r)
 {
@@ -251,6 +252,13 @@ int MediaFile::feedDecoder()
             av_packet_unref(packet);
             return -1;
         }
+        // Pictures before the first key frame after a seek lack what they refer to: decoding them
+        // costs time and shows nothing. A stream without key frame marks is decoded as it comes.
+        if (awaitKey_ && !(packet->flags & AV_PKT_FLAG_KEY) && ++passedOver_ < kMaxPassedOver) {
+            av_packet_unref(packet);
+            continue;
+        }
+        awaitKey_ = false;
         jumps_.apply(packet, video_->time_base);
         // Frames that no other frame refers to are not decoded while they lie well before the
         // target; the frame on show and every reference frame still are.
@@ -290,6 +298,8 @@ void MediaFile::afterSeek(double seconds)
     resetDecodeState();
     jumps_.reset();
     fresh_ = false;
+    awaitKey_ = true;
+    passedOver_ = 0;
     seekTarget_ = std::max(seconds, 0.0);
 }
 
@@ -314,6 +324,7 @@ bool MediaFile::rewind()
 {
     const bool moved = seekToStart();
     afterSeek(0);
+    awaitKey_ = false;  // from the start every picture is decoded, key flags or not
     fresh_ = moved;
     return moved;
 }

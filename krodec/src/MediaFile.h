@@ -139,6 +139,8 @@ private:
     bool inputEnded_ = false;    // the demuxer reached the end and the decoder was drained
     bool decoderDrained_ = false;
     bool encrypted_ = false;
+    bool awaitKey_ = false;      // a seek went by time: packets up to the next key frame are passed over
+    int passedOver_ = 0;
 };
 
 } // namespace krodec
