@@ -41,14 +41,13 @@ public:
 
 private:
     bool openDecoder(int index, CodecHandle &decoder);
+    bool timeJumps();
 
     InputHandle m_format;
     int m_videoIndex = -1;
     int m_audioIndex = -1;
     CodecHandle m_videoDecoder;
     CodecHandle m_audioDecoder;
-    bool timeJumps();
-
     TimeJumps m_jumps;
     bool m_jumpsKnown = false;
     int m_jumpsFound = -1;   // -1: not looked for yet
