@@ -25,6 +25,7 @@ done
 # Media, made once and kept in the build folder.
 hd="$media/hd_h264_gop10s.mp4"
 dvd="$media/dvd_mpeg2_16x9.mpg"
+tv="$media/tv_h264_gop10s.ts"
 if [ ! -f "$hd" ]; then
     echo "making $hd (1080p H.264, 40 s, a key frame every 10 s; takes a minute or two)"
     ffmpeg -nostdin -v error -y -f lavfi -i "testsrc2=s=1920x1080:r=25:d=40" -f lavfi -i "anoisesrc=d=40:a=0.1:r=48000" \
@@ -38,16 +39,23 @@ if [ ! -f "$dvd" ]; then
         -c:a ac3 -b:a 448k -shortest -f dvd "$dvd.part" && mv "$dvd.part" "$dvd"
 fi
 
+if [ ! -f "$tv" ]; then
+    echo "making $tv (broadcast-like: 1280x720 H.264 in MPEG-TS, 40 s, a key frame every 10 s, MP2)"
+    ffmpeg -nostdin -v error -y -f lavfi -i "testsrc2=s=1280x720:r=25:d=40" -f lavfi -i "anoisesrc=d=40:a=0.1:r=48000" \
+        -c:v libx264 -preset fast -b:v 4M -g 250 -keyint_min 250 -sc_threshold 0 -pix_fmt yuv420p \
+        -c:a mp2 -b:a 192k -shortest -f mpegts "$tv.part" && mv "$tv.part" "$tv"
+fi
+
 median() { sort -n | awk '{ v[NR] = $1 } END { printf "%.1f", v[int((NR + 1) / 2)] }'; }
 now_ms() { echo $(( $(date +%s%N) / 1000 )); }   # microseconds, printed as ms below
 
 echo
 echo "== Probe plus thumbnail, per file ($runs runs, median) =="
-"$work/probe_bench" "$library" "$runs" "$hd" "$dvd"
+"$work/probe_bench" "$library" "$runs" "$hd" "$dvd" "$tv"
 
 echo
 echo "== The same with the ffmpeg programs: ffprobe, then ffmpeg -ss 3 -frames:v 1 at 240 wide =="
-for file in "$hd" "$dvd"; do
+for file in "$hd" "$dvd" "$tv"; do
     times=()
     for ((i = 0; i < runs; i++)); do
         start=$(now_ms)
@@ -63,6 +71,9 @@ done
 echo
 echo "== Preview seek: X_Set_NextFrame_Time to message 2412 (1080p H.264, key frame every 10 s) =="
 "$work/seek_bench" "$library" "$hd" 40 30
+echo
+echo "== Preview seek on the MPEG-TS (720p H.264, key frame every 10 s, found by time stamp) =="
+"$work/seek_bench" "$library" "$tv" 40 30
 echo "-- 15 fixed seconds with ffmpeg -ss S -frames:v 1 (a new process each time) --"
 times=()
 for second in 7 23 31 14 2 38 19 27 9 35 12 4 29 17 33; do

@@ -80,6 +80,7 @@ void FrameSource::run()
         if (file.open(path_) && file.video()) {
             if (file.audio())
                 file.audio()->discard = AVDISCARD_ALL;
+            file.measureLength();
             if (file.openVideoDecoder(true))
                 usable = &file;
         }

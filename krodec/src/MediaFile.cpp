@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 namespace krodec {
@@ -11,12 +12,8 @@ namespace krodec {
 namespace {
 
 constexpr double kTimeSlack = 0.001;     // time stamps are compared with one millisecond of slack
-constexpr int kMaxSeekRetries = 5;       // earlier and earlier seeks for formats without key frame marks
-
-double toSeconds(int64_t ts, AVRational base)
-{
-    return static_cast<double>(ts) * av_q2d(base);
-}
+constexpr int kMaxSeekRetries = 4;       // earlier and earlier seeks for formats without key frame marks
+constexpr int kMaxPassedOver = 1500;     // pictures passed over after a seek while no key frame comes
 
 bool validRate(AVRational r)
 {
@@ -69,18 +66,8 @@ bool MediaFile::open(const std::string &path)
     if (interrupt_.fired())
         return false;
     chooseStreams();
-    if (context->start_time != AV_NOPTS_VALUE)
-        origin_ = toSeconds(context->start_time, AVRational{1, AV_TIME_BASE});
-    else {
-        bool found = false;
-        for (const AVStream *stream : {video_, audio_}) {
-            if (!stream || stream->start_time == AV_NOPTS_VALUE)
-                continue;
-            const double start = toSeconds(stream->start_time, stream->time_base);
-            origin_ = found ? std::min(origin_, start) : start;
-            found = true;
-        }
-    }
+    jumps_.setFormat(context);
+    findOrigin();
     return video_ || audio_;
 }
 
@@ -155,10 +142,15 @@ double MediaFile::durationSeconds() const
     const AVFormatContext *context = format_.get();
     if (!context)
         return 0;
+    if (measured_ > 0)
+        return measured_;
     double seconds = 0;
-    if (context->duration > 0 && context->duration != AV_NOPTS_VALUE)
+    if (context->duration > 0 && context->duration != AV_NOPTS_VALUE) {
         seconds = toSeconds(context->duration, AVRational{1, AV_TIME_BASE});
-    else {
+        // Matroska's segment duration counts from the segment's time 0, not from the first frame.
+        if (origin_ > 0 && std::strncmp(context->iformat->name, "matroska", 8) == 0)
+            seconds -= origin_;
+    } else {
         for (const AVStream *stream : {video_, audio_}) {
             if (stream && stream->duration > 0 && stream->duration != AV_NOPTS_VALUE)
                 seconds = std::max(seconds, toSeconds(stream->duration, stream->time_base));
@@ -255,6 +247,19 @@ int MediaFile::feedDecoder()
             av_packet_unref(packet);
             continue;
         }
+        if (isEncrypted(packet)) {
+            encrypted_ = true;
+            av_packet_unref(packet);
+            return -1;
+        }
+        // Pictures before the first key frame after a seek lack what they refer to: decoding them
+        // costs time and shows nothing. A stream without key frame marks is decoded as it comes.
+        if (awaitKey_ && !(packet->flags & AV_PKT_FLAG_KEY) && ++passedOver_ < kMaxPassedOver) {
+            av_packet_unref(packet);
+            continue;
+        }
+        awaitKey_ = false;
+        jumps_.apply(packet, video_->time_base);
         // Frames that no other frame refers to are not decoded while they lie well before the
         // target; the frame on show and every reference frame still are.
         AVDiscard discard = AVDISCARD_DEFAULT;
@@ -291,21 +296,37 @@ void MediaFile::afterSeek(double seconds)
 {
     avcodec_flush_buffers(decoder_.get());
     resetDecodeState();
+    jumps_.reset();
     fresh_ = false;
+    awaitKey_ = true;
+    passedOver_ = 0;
     seekTarget_ = std::max(seconds, 0.0);
+}
+
+bool MediaFile::seekToStart()
+{
+    // A failed seek may have left the demuxer anywhere (the generic search reads ahead). Formats
+    // searched by time stamp land after the first key frame even for the first time stamp, and
+    // ones whose time stamps jump have no single time for their start: these go to byte 0.
+    AVFormatContext *context = format_.get();
+    const bool bytes = !(context->iformat->flags & AVFMT_NO_BYTE_SEEK);
+    if (bytes && (context->iformat->flags & AVFMT_TS_DISCONT) && av_seek_frame(context, -1, 0, AVSEEK_FLAG_BYTE) >= 0)
+        return true;
+    int64_t start = std::llround(origin_ * AV_TIME_BASE);
+    if (video_ && video_->start_time != AV_NOPTS_VALUE)
+        start = std::min(start, av_rescale_q(video_->start_time, video_->time_base, AV_TIME_BASE_Q));
+    if (avformat_seek_file(context, -1, INT64_MIN, start, start, 0) >= 0)
+        return true;
+    return bytes && av_seek_frame(context, -1, 0, AVSEEK_FLAG_BYTE) >= 0;
 }
 
 bool MediaFile::rewind()
 {
-    // A failed seek may have left the demuxer anywhere (the generic search reads ahead).
-    AVFormatContext *context = format_.get();
-    const int64_t start = video_->start_time != AV_NOPTS_VALUE ? video_->start_time : 0;
-    int result = avformat_seek_file(context, video_->index, INT64_MIN, start, start, 0);
-    if (result < 0 && !(context->iformat->flags & AVFMT_NO_BYTE_SEEK))
-        result = av_seek_frame(context, -1, 0, AVSEEK_FLAG_BYTE);
+    const bool moved = seekToStart();
     afterSeek(0);
-    fresh_ = result >= 0;
-    return result >= 0;
+    awaitKey_ = false;  // from the start every picture is decoded, key flags or not
+    fresh_ = moved;
+    return moved;
 }
 
 bool MediaFile::seekBefore(double seconds)
@@ -316,9 +337,15 @@ bool MediaFile::seekBefore(double seconds)
     if (result < 0)
         result = av_seek_frame(context, video_->index, ts, AVSEEK_FLAG_BACKWARD);
     if (result < 0)
-        return rewind();  // decoding from the start reaches any time, only later
+        return false;  // the caller decodes from the start, which reaches any time, only later
     afterSeek(seconds);
     return true;
+}
+
+bool MediaFile::lateButFirst() const
+{
+    // A time before the first picture: the first picture is the answer.
+    return haveLast_ && lastTime_ <= videoStart_ + tolerance();
 }
 
 bool MediaFile::seekKeyFrameAfter(double seconds, double latest)
@@ -375,10 +402,14 @@ MediaFile::Outcome MediaFile::decodeTo(double seconds, AVFrame *out, bool afterS
     const double early = tolerance();
     skipBefore_ = seconds - 2 * frameDuration();
     AVFrame *frame = scratch_.get();
+    bool any = false;
     for (bool first = afterSeek;; first = false) {
         const int got = nextFrame(frame);
-        if (got <= 0)
-            return got < 0 ? Outcome::Failed : Outcome::None;
+        if (got < 0)
+            return Outcome::Failed;
+        if (got == 0)
+            return any ? Outcome::PastEnd : Outcome::Nothing;
+        any = true;
         const double time = frameTime(frame);
         av_frame_unref(last_.get());
         av_frame_move_ref(last_.get(), frame);
@@ -401,21 +432,33 @@ bool MediaFile::frameAt(double seconds, AVFrame *out)
     if (haveLast_ && std::fabs(lastTime_ - seconds) <= tolerance())
         return av_frame_ref(out, last_.get()) >= 0;
 
-    if (mayContinueTo(seconds)) {
-        const Outcome outcome = decodeTo(seconds, out, false);
-        return outcome == Outcome::Found;
-    }
+    if (mayContinueTo(seconds))
+        return decodeTo(seconds, out, false) == Outcome::Found;
+
+    // A seek by time lands at a key frame at or before the time where the format marks key
+    // frames; transport and program streams are searched by decoding time, and the seek may land
+    // after the key frame the time needs, or on nothing: each retry goes further back.
+    // In a file whose time stamps jump, a time after a jump is no time stamp of the file.
+    const bool jumped = measured_ > 0;
     double back = 0;
-    for (int attempt = 0; attempt < kMaxSeekRetries; ++attempt) {
-        if (!seekBefore(seconds - back) && attempt == 0)
-            return false;
+    for (int attempt = 0; attempt < kMaxSeekRetries && seconds - back > 0 && !jumped; ++attempt) {
+        if (!seekBefore(seconds - back))
+            break;
         const Outcome outcome = decodeTo(seconds, out, true);
-        if (outcome != Outcome::TooLate || seconds - back <= 0 || attempt + 1 == kMaxSeekRetries)
-            return outcome == Outcome::Found || outcome == Outcome::TooLate;
+        if (outcome == Outcome::Found || (outcome == Outcome::TooLate && lateButFirst()))
+            return true;
+        if (outcome == Outcome::Failed)
+            return false;
+        if (outcome == Outcome::PastEnd)
+            return false;  // frames before the time, then the end
         av_frame_unref(out);
-        back = back == 0 ? 1.0 : back * 2;
+        // Key frames of broadcasts lie seconds apart: each retry goes back twice as far and more.
+        back = back * 2 + 2;
     }
-    return false;
+    // From the first frame of the file every frame is reached.
+    if (!rewind())
+        return false;
+    return decodeTo(seconds, out, false) == Outcome::Found;
 }
 
 bool MediaFile::decodeKeyFrameAlone(AVFrame *out)
@@ -428,7 +471,13 @@ bool MediaFile::decodeKeyFrameAlone(AVFrame *out)
         if (interrupt_.fired() || av_read_frame(format_.get(), packet) < 0)
             return false;
         const bool key = packet->stream_index == video_->index && (packet->flags & AV_PKT_FLAG_KEY);
+        if (key && isEncrypted(packet)) {
+            encrypted_ = true;
+            av_packet_unref(packet);
+            return false;
+        }
         if (key) {
+            jumps_.apply(packet, video_->time_base);
             decoder_->skip_frame = AVDISCARD_DEFAULT;
             avcodec_send_packet(decoder_.get(), packet);
             av_packet_unref(packet);
@@ -458,60 +507,6 @@ bool MediaFile::frameNear(double seconds, double slack, AVFrame *out)
         }
     }
     return frameAt(seconds, out);
-}
-
-void MediaFile::sampleBitRates(double seconds, double &videoRate, double &audioRate)
-{
-    struct Tally {
-        const AVStream *stream = nullptr;
-        double bytes = 0;
-        double first = 0;
-        double last = 0;
-        double lastDuration = 0;
-        bool seen = false;
-        double span() const { return seen ? last - first + lastDuration : 0; }
-        double rate() const { return span() > 0 ? bytes * 8 / span() : 0; }
-    };
-    Tally tallies[2];
-    tallies[0].stream = video_;
-    tallies[1].stream = audio_;
-    AVPacket *packet = packet_ ? packet_.get() : nullptr;
-    PacketPtr own;
-    if (!packet) {
-        own = makePacket();
-        packet = own.get();
-    }
-    fresh_ = false;
-    double bytesRead = 0;
-    for (int count = 0; count < 20000 && bytesRead < 16.0e6; ++count) {
-        if (interrupt_.fired() || av_read_frame(format_.get(), packet) < 0)
-            break;
-        bytesRead += packet->size;
-        for (Tally &tally : tallies) {
-            if (!tally.stream || packet->stream_index != tally.stream->index)
-                continue;
-            const int64_t ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-            if (ts == AV_NOPTS_VALUE)
-                break;
-            const double time = toSeconds(ts, tally.stream->time_base);
-            tally.bytes += packet->size;
-            tally.lastDuration = toSeconds(packet->duration, tally.stream->time_base);
-            if (!tally.seen || time < tally.first)
-                tally.first = time;
-            if (!tally.seen || time > tally.last)
-                tally.last = time;
-            tally.seen = true;
-        }
-        av_packet_unref(packet);
-        bool enough = true;
-        for (const Tally &tally : tallies)
-            enough = enough && (!tally.stream || tally.span() >= seconds);
-        if (enough)
-            break;
-    }
-    av_packet_unref(packet);
-    videoRate = tallies[0].rate();
-    audioRate = tallies[1].rate();
 }
 
 } // namespace krodec

@@ -14,6 +14,8 @@ namespace {
 
 constexpr std::chrono::milliseconds kProbeBudget{4500};
 constexpr double kSampleSeconds = 3.0;
+// A file must give a picture or a sound within its first seconds, else no conversion can use it.
+constexpr double kFirstSeconds = 5.0;
 
 double streamRate(const AVStream *stream)
 {
@@ -41,6 +43,7 @@ int32_t ProbeSession::probe(const char *path, KrodecProbeInfo &info)
     file.interrupt().arm(kProbeBudget);
     if (!file.open(path))
         return -1;
+    file.measureLength();
     const AVStream *video = file.video();
     const AVStream *audio = file.audio();
     const double length = file.durationSeconds();
@@ -53,6 +56,8 @@ int32_t ProbeSession::probe(const char *path, KrodecProbeInfo &info)
     rates.audioStream = streamRate(audio);
 
     AVRational sar{0, 1};
+    if (!video && !file.audioDecodes(kFirstSeconds))
+        return -1;  // encrypted sound, or a header without samples
     if (video) {
         FramePtr frame = makeFrame();
         const double when = thumbnailTime(length);
@@ -62,8 +67,10 @@ int32_t ProbeSession::probe(const char *path, KrodecProbeInfo &info)
             frame_ = std::move(frame);
             haveFrame_ = true;
         }
-        if (!haveFrame_ && !audio)
-            return -1;  // a picture stream that gives no picture, and nothing else
+        // A picture stream that gives no picture (encrypted, declared without packets) and no
+        // sound that decodes: nothing to convert.
+        if (!haveFrame_ && !(audio && file.audioDecodes(kFirstSeconds)))
+            return -1;
         sar = av_guess_sample_aspect_ratio(file.format(), const_cast<AVStream *>(video),
                                            haveFrame_ ? frame_.get() : nullptr);
     }

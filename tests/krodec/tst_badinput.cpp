@@ -69,6 +69,22 @@ QByteArray damaged(QByteArray bytes, int chunks, int keep, unsigned seed)
     return bytes;
 }
 
+// The boxes of an MP4 up to the end of its "moov": the header without any sample.
+QByteArray headerOnly(const QByteArray &mp4)
+{
+    qsizetype at = 0;
+    while (at + 8 <= mp4.size()) {
+        const auto byte = [&](qsizetype i) { return static_cast<quint32>(static_cast<unsigned char>(mp4[at + i])); };
+        const quint32 size = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
+        if (size < 8)
+            break;
+        if (mp4.mid(at + 4, 4) == "moov")
+            return mp4.left(at + size);
+        at += size;
+    }
+    return QByteArray();
+}
+
 QByteArray randomBytes(int size, unsigned seed)
 {
     std::mt19937 random(seed);
@@ -139,6 +155,22 @@ void TestBadInput::initTestCase()
     QVERIFY2(makeMedia({"-i", path("good.mp4"), "-c", "copy", "-output_ts_offset", "95441"}, path("wrap.ts"), &errors),
              qPrintable(errors));
 
+    // What no conversion can use: encrypted tracks, a fragmented MP4 cut after its header, streams
+    // declared without a single packet.
+    const QStringList encrypt = {"-encryption_scheme", "cenc-aes-ctr", "-encryption_key", "76a6c65c5ea762046bd749a2e632ccbb",
+                                 "-encryption_kid", "a7e61c373e219033c21091fa607bf3b8"};
+    QVERIFY2(makeMedia(pattern + QStringList{"-c:v", "libx264", "-c:a", "aac", "-shortest"} + encrypt,
+                       path("encrypted.mp4"), &errors), qPrintable(errors));
+    QVERIFY2(makeMedia(QStringList{"-f", "lavfi", "-i", "anoisesrc=d=4:a=0.2", "-c:a", "aac"} + encrypt,
+                       path("encrypted.m4a"), &errors), qPrintable(errors));
+    QVERIFY2(makeMedia(pattern + QStringList{"-c:v", "libx264", "-c:a", "aac", "-shortest", "-movflags",
+                                             "frag_keyframe+empty_moov"}, path("fragmented.mp4"), &errors),
+             qPrintable(errors));
+    QVERIFY(writeFile(path("header_only.mp4"), headerOnly(readFile(path("fragmented.mp4")))));
+    QVERIFY2(makeMedia(pattern + QStringList{"-c:v", "mpeg4", "-c:a", "libmp3lame", "-shortest", "-bsf:v",
+                                             "noise=drop=1", "-bsf:a", "noise=drop=1"}, path("no_packets.avi"), &errors),
+             qPrintable(errors));
+
     QVERIFY(writeFile(path("empty.mp4"), QByteArray()));
     QVERIFY(writeFile(path("text.avi"), QByteArray("This is a text file, not a film.\n").repeated(200)));
     QVERIFY(writeFile(path("random.mp4"), randomBytes(300000, 1)));
@@ -182,6 +214,10 @@ void TestBadInput::addRows()
     QTest::newRow("no time stamps") << path("raw.h264") << int(Accepted);
     QTest::newRow("time stamps jumping back") << path("jump.ts") << int(Either);
     QTest::newRow("time stamps wrapping") << path("wrap.ts") << int(Accepted);
+    QTest::newRow("encrypted video and sound") << path("encrypted.mp4") << int(Refused);
+    QTest::newRow("encrypted sound") << path("encrypted.m4a") << int(Refused);
+    QTest::newRow("fragmented MP4 cut after its header") << path("header_only.mp4") << int(Refused);
+    QTest::newRow("streams declared without packets") << path("no_packets.avi") << int(Refused);
     for (const char *name : {"faststart.mp4", "good.mpg", "good.avi", "good.webm"}) {
         for (int seed = 1; seed <= 3; ++seed) {
             const QString damagedName = QStringLiteral("damaged%1_").arg(seed) + name;

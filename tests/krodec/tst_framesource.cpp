@@ -92,27 +92,40 @@ void TestFrameSource::initTestCase()
         QString errors;
         QVERIFY2(makeMedia(clip.arguments, path(clip.name), &errors), qPrintable(clip.name + (": " + errors)));
     }
+    QString errors;
+    QVERIFY2(makeBroadcastClips(dir_.path(), &errors), qPrintable(errors));
 }
 
 void TestFrameSource::accurateSeeks_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("H.264 in MP4") << "grey.mp4";
-    QTest::newRow("MPEG-2 program stream") << "grey.mpg";
-    QTest::newRow("VP9 in WebM") << "grey.webm";
-    QTest::newRow("MPEG-4 Part 2 in AVI") << "grey.avi";
+    QTest::addColumn<QList<int>>("seconds");
+    // Forward, backward, one second on, the last second, and back to the start.
+    const QList<int> twelve = {7, 3, 4, 5, 11, 1, 0, 10};
+    QTest::newRow("H.264 in MP4") << "grey.mp4" << twelve;
+    QTest::newRow("MPEG-2 program stream") << "grey.mpg" << twelve;
+    QTest::newRow("VP9 in WebM") << "grey.webm" << twelve;
+    QTest::newRow("MPEG-4 Part 2 in AVI") << "grey.avi" << twelve;
+    // Transport and program streams are searched by time stamp, not by key frame.
+    QTest::newRow("H.264 in MPEG-TS, key frames 10 s apart") << "gop10s.ts" << QList<int>{5, 3, 9, 11, 10, 2, 0, 6};
+    QTest::newRow("MPEG-TS of 4 s, one key frame") << "onekey.ts" << QList<int>{2, 3, 1, 0, 3, 2};
+    QTest::newRow("MPEG-TS from 36000 s") << "offset.ts" << twelve;
+    QTest::newRow("MPEG-2 program stream, one key frame in 12 s") << "gop12s.mpg" << QList<int>{10, 4, 11, 7, 1};
+    QTest::newRow("Matroska, first frame at 10 s") << "start10.mkv" << QList<int>{5, 0, 11, 3, 10};
+    QTest::newRow("two MPEG-TS recordings joined") << "joined.ts" << QList<int>{6, 2, 5, 7, 1, 0, 4};
+    QTest::newRow("MPEG-TS with a jump of 600 s") << "jump600.ts" << QList<int>{6, 2, 5, 7, 0, 4};
 }
 
 void TestFrameSource::accurateSeeks()
 {
     QFETCH(QString, file);
+    QFETCH(QList<int>, seconds);
     EngineLibrary engine;
     QVERIFY2(engine.isLoaded(), qPrintable(engine.error()));
     RecordingWindow window;
     QVERIFY(open(engine, window, path(file)));
 
-    // Forward, backward, one second on, the last second, and back to the start.
-    for (int second : {7, 3, 4, 5, 11, 1, 0, 10}) {
+    for (int second : seconds) {
         QCOMPARE(seek(engine, window, second), 1);
         unsigned char *pixels = nullptr;
         int32_t shown = -1;
@@ -128,7 +141,7 @@ void TestFrameSource::accurateSeeks()
     const std::vector<Message> all = window.messages();
     QCOMPARE(all.front().id, uint32_t(KRODEC_MSG_READY));
     QCOMPARE(all.back().id, uint32_t(KRODEC_MSG_CLOSED));
-    QCOMPARE(all.size(), size_t(10));
+    QCOMPARE(all.size(), size_t(seconds.size() + 2));
 }
 
 void TestFrameSource::seekPastTheEnd()

@@ -26,6 +26,8 @@ private slots:
     void thumbnail_data();
     void thumbnail();
     void thumbnailPastBlackStart();
+    void broadcastClips_data();
+    void broadcastClips();
     void thumbnailOfAudioOnly();
     void thumbnailStaysUntilNextCall();
     void secondProbeForgetsTheFirst();
@@ -102,6 +104,8 @@ void TestProbe::initTestCase()
         QString errors;
         QVERIFY2(makeMedia(clip.arguments, path(clip.name), &errors), qPrintable(clip.name + (": " + errors)));
     }
+    QString errors;
+    QVERIFY2(makeBroadcastClips(dir_.path(), &errors), qPrintable(errors));
 }
 
 void TestProbe::recordLayout()
@@ -228,6 +232,41 @@ void TestProbe::thumbnailPastBlackStart()
     QVERIFY(seconds >= 1 && seconds <= 3);
     QVERIFY2(std::fabs(meanLevel(pixels, 160, 120) - greyOfSecond(seconds)) < 8,
              qPrintable(QStringLiteral("%1 at %2").arg(meanLevel(pixels, 160, 120)).arg(seconds)));
+}
+
+void TestProbe::broadcastClips_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("seconds");
+    QTest::newRow("H.264 in MPEG-TS, key frames 10 s apart") << "gop10s.ts" << 12;
+    QTest::newRow("MPEG-TS of 4 s, one key frame") << "onekey.ts" << 4;
+    QTest::newRow("MPEG-TS from 36000 s") << "offset.ts" << 12;
+    QTest::newRow("MPEG-2 program stream, one key frame in 12 s") << "gop12s.mpg" << 11;  // 11.98 s
+    // Counted from the first frame, as the preview and the conversion count.
+    QTest::newRow("Matroska, first frame at 10 s") << "start10.mkv" << 12;
+    // The length a conversion gives: the parts one after the other, without the jump.
+    QTest::newRow("two MPEG-TS recordings joined") << "joined.ts" << 8;
+    QTest::newRow("MPEG-TS with a jump of 600 s") << "jump600.ts" << 8;
+}
+
+void TestProbe::broadcastClips()
+{
+    QFETCH(QString, file);
+    QFETCH(int, seconds);
+    KrodecProbeInfo info{};
+    double ms = 0;
+    QCOMPARE(engine_->probe(path(file), info, &ms), 0);
+    qInfo("%s: %.0f ms", qPrintable(file), ms);
+    QCOMPARE(info.seconds, seconds);
+    QCOMPARE(info.width, 160);
+    // The thumbnail is the picture of the second it reports, never a black stand-in.
+    unsigned char *pixels = nullptr;
+    int32_t shown = -1;
+    QCOMPARE(engine_->getFrame(160, 120, "2.bmp", &pixels, &shown), 0);
+    QVERIFY2(shown >= 0 && shown < seconds, qPrintable(QString::number(shown)));
+    const double level = meanLevel(pixels, 160, 120);
+    QVERIFY2(std::fabs(level - greyOfSecond(shown)) < 8,
+             qPrintable(QStringLiteral("%1 at second %2").arg(level).arg(shown)));
 }
 
 void TestProbe::thumbnailOfAudioOnly()

@@ -1,6 +1,8 @@
 #include "convert/SourceReader.h"
 
 #include "convert/ConvertProgress.h"
+#include "JumpLength.h"
+#include "MediaFile.h"
 
 extern "C" {
 #include <libavutil/dict.h>
@@ -111,10 +113,36 @@ int64_t SourceReader::originOf(double startSeconds) const
     return fileStart() + static_cast<int64_t>(std::llround(startSeconds * AV_TIME_BASE));
 }
 
+// Whether the time stamps jump somewhere in the file: a time after a jump is no time
+// stamp of the file, and only reading from the start finds it.
+bool SourceReader::timeJumps()
+{
+    if (m_jumpsFound < 0) {
+        m_jumpsFound = 0;
+        const AVStream *reference = videoStream() ? videoStream() : audioStream();
+        if (reference && (m_format->iformat->flags & AVFMT_TS_DISCONT)) {
+            Interrupt budget;
+            budget.arm(std::chrono::seconds(3));
+            const double origin = static_cast<double>(fileStart()) / AV_TIME_BASE;
+            m_jumpsFound = lengthWithoutJumps(m_format.get(), reference, origin, budget) > 0 ? 1 : 0;
+        }
+    }
+    return m_jumpsFound > 0;
+}
+
 bool SourceReader::seek(int64_t micros)
 {
-    const bool moved = avformat_seek_file(m_format.get(), -1, INT64_MIN, micros, micros, 0) >= 0
-                       || av_seek_frame(m_format.get(), -1, micros, AVSEEK_FLAG_BACKWARD) >= 0;
+    AVFormatContext *format = m_format.get();
+    const bool bytes = !(format->iformat->flags & AVFMT_NO_BYTE_SEEK);
+    const bool toStart = micros <= fileStart() || timeJumps();
+    // Formats searched by time stamp land after the first key frame even for the first
+    // time stamp, and ones whose time stamps jump have no single time for their start.
+    bool moved = toStart && bytes && (format->iformat->flags & AVFMT_TS_DISCONT)
+                 && av_seek_frame(format, -1, 0, AVSEEK_FLAG_BYTE) >= 0;
+    moved = moved || avformat_seek_file(format, -1, INT64_MIN, micros, micros, 0) >= 0
+            || av_seek_frame(format, -1, micros, AVSEEK_FLAG_BACKWARD) >= 0
+            || (toStart && bytes && av_seek_frame(format, -1, 0, AVSEEK_FLAG_BYTE) >= 0);
+    m_jumps.reset();
     for (AVCodecContext *decoder : {m_videoDecoder.get(), m_audioDecoder.get()}) {
         if (decoder)
             avcodec_flush_buffers(decoder);
@@ -127,8 +155,16 @@ int SourceReader::read(AVPacket *packet)
     // Files seldom answer "try again"; a demuxer that keeps doing so is taken as ended.
     for (int attempt = 0; attempt < 200; ++attempt) {
         const int result = av_read_frame(m_format.get(), packet);
+        if (result >= 0) {
+            if (!m_jumpsKnown) {
+                m_jumps.setFormat(m_format.get());
+                m_jumpsKnown = true;
+            }
+            m_jumps.apply(packet, m_format->streams[packet->stream_index]->time_base);
+            return 0;
+        }
         if (result != AVERROR(EAGAIN))
-            return result < 0 ? AVERROR_EOF : 0;
+            return AVERROR_EOF;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return AVERROR_EOF;

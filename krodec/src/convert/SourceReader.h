@@ -2,6 +2,7 @@
 
 // The source file: demuxer, the streams a conversion uses and their decoders.
 
+#include "TimeJumps.h"
 #include "convert/FfmpegHandles.h"
 #include "convert/SourceInput.h"
 
@@ -27,9 +28,12 @@ public:
     // Positions the demuxer at a key frame at or before the time (microseconds) and
     // empties the decoders. Files without an index (MPEG transport streams) may land
     // after the key frame; the caller checks the first frame and seeks back further.
+    // A time at or before the file's start goes to its first byte where the format
+    // is searched by time stamp.
     bool seek(int64_t micros);
 
     // 0, AVERROR_EOF at the end (read errors count as the end: keep what was read).
+    // Jumps of the time stamps of transport and program streams are taken out.
     int read(AVPacket *packet);
 
     AVFormatContext *format() const { return m_format.get(); }
@@ -40,6 +44,7 @@ public:
 
 private:
     bool openDecoder(int index, CodecHandle &decoder);
+    bool timeJumps();
 
     SourceInput m_input;     // outlives the demuxer that reads through it
     InputHandle m_format;
@@ -47,6 +52,9 @@ private:
     int m_audioIndex = -1;
     CodecHandle m_videoDecoder;
     CodecHandle m_audioDecoder;
+    TimeJumps m_jumps;
+    bool m_jumpsKnown = false;
+    int m_jumpsFound = -1;   // -1: not looked for yet
 };
 
 } // namespace krodec::convert
