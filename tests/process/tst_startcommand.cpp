@@ -1,6 +1,7 @@
 #include "ScriptedEngine.h"
 #include "StartFixture.h"
 #include "common/DeviceType.h"
+#include "mainform/PreviewPanel.h"
 #include "options/Options.h"
 #include "platform/ProgramFolder.h"
 
@@ -162,7 +163,8 @@ private slots:
             };
             f.form->SetCurrentClip(f.form->Clips.first());
             f.form->PreviewSeek(1, 0);
-            QTRY_VERIFY(f.form->b_FrameReady);
+            // Ready, and the seek answered: a busy pane would refuse the start.
+            QTRY_VERIFY(f.form->b_FrameReady && f.form->Preview->Label_Info->isHidden());
             QTimer::singleShot(50, f.form.get(), [&] {
                 QVERIFY(b_ClosingFrames);
                 removeDisc();
