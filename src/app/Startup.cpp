@@ -66,17 +66,23 @@ int RunWindows(OrvoApplication &app)
 
 } // namespace
 
+bool CheckVersionFile()
+{
+    if (ReadVersionFile())
+        return true;
+    platform::dialogs().showMessage(platform::MessageKind::Error,
+                                    QStringLiteral("Initilization Error!\nPlease re-install software!"));
+    return false;
+}
+
 int RunProgram(int argc, char **argv)
 {
     OrvoApplication app(argc, argv);
     platform::SetMessageTitle(DisplayProductName);
     platform::InstallWindowTitleRegistry(app);
 
-    if (!ReadVersionFile()) {
-        platform::dialogs().showMessage(platform::MessageKind::Error,
-                                        QStringLiteral("Initilization Error!\nPlease re-install software!"));
+    if (!CheckVersionFile())
         return -1;
-    }
     if (platform::FindWindowTitled(ProductName))
         return -1;
 

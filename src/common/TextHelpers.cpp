@@ -19,3 +19,22 @@ QString OutputNumberText(int n)
         return QStringLiteral("8888");
     return QString::number(n).rightJustified(4, QLatin1Char('0'));
 }
+
+QString LeftCharacters(const QString &text, int count)
+{
+    qsizetype units = 0;
+    for (int taken = 0; taken < count && units < text.size(); ++taken) {
+        const bool pair = text.at(units).isHighSurrogate() && units + 1 < text.size() && text.at(units + 1).isLowSurrogate();
+        units += pair ? 2 : 1;
+    }
+    return text.left(units);
+}
+
+int CharacterCount(const QString &text)
+{
+    int count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++count)
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+    return count;
+}

@@ -14,7 +14,8 @@ int ClampClipTime(int seconds)
 
 QString ClipNameText(const QString &fileName)
 {
-    return QStringLiteral("      ") + fileName.left(ClipNameWidth).leftJustified(ClipNameWidth, QLatin1Char(' '));
+    const QString name = LeftCharacters(fileName, ClipNameWidth);
+    return QStringLiteral("      ") + name + QString(ClipNameWidth - CharacterCount(name), QLatin1Char(' '));
 }
 
 QString VideoLengthText(int durationSeconds)

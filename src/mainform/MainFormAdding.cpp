@@ -66,7 +66,7 @@ void TMainForm::SetAddProgress(int done)
 
 void TMainForm::AddFiles()
 {
-    if (b_Adding)
+    if (b_Adding || HoldWhileListHeld([this] { AddFiles(); }))
         return;
     const QStringList paths = platform::dialogs().openFileNames(this, OpenDialogFilter, QDir::currentPath());
     if (paths.isEmpty())
@@ -80,6 +80,9 @@ void TMainForm::AddChosenFiles(const QStringList &paths)
         return;
     QDir::setCurrent(g_s_OutputFolder);
     CloseFrameSource();
+    // An add that started while this one waited for the engine has the list now.
+    if (b_Adding)
+        return;
     repaint();
 
     QStringList refused;
@@ -111,8 +114,10 @@ void TMainForm::AddChosenFiles(const QStringList &paths)
 
     RebuildSelectedClips();
     if (SelectedClips.isEmpty() && !Clips.isEmpty()) {
-        SetCurrentClip(Clips.first());
-        Clips.first()->Select();
+        TVideoInfo *first = Clips.first();
+        SetCurrentClip(first);
+        if (CurrentClip == first)
+            first->Select();
     }
 }
 

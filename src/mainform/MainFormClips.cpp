@@ -13,6 +13,7 @@
 #include "skin/SkinEdit.h"
 
 #include <QMenu>
+#include <QPointer>
 
 TVideoInfo *TMainForm::CreateClipEntry(const QString &fileName)
 {
@@ -51,7 +52,12 @@ void TMainForm::SetCurrentClip(TVideoInfo *entry)
     // The outgoing clip keeps the last preview picture as its thumbnail.
     if (CurrentClip && !Preview->Image_Preview->picture().isNull())
         CurrentClip->bmp_Thumbnail = Preview->Image_Preview->picture().toImage().convertToFormat(QImage::Format_RGB888);
+    // The close waits for the engine; what was asked meanwhile is held back, but the entry
+    // is looked at again rather than trusted.
+    const QPointer<TVideoInfo> wanted(entry);
     CloseFrameSource();
+    if (!wanted || !Clips.contains(wanted.data()))
+        entry = nullptr;
     CurrentClip = entry;
 
     if (!entry) {
@@ -104,7 +110,8 @@ void TMainForm::RebuildSelectedClips()
 
 void TMainForm::ClipMouseDown(QObject *sender, Qt::MouseButton)
 {
-    if (b_Adding || SeekNoticeShown())
+    // A press that reaches a row while the list is held is dropped: the row may be gone after.
+    if (b_Adding || SeekNoticeShown() || ListHeld())
         return;
     ClipList->b_MouseHeld = true;
     TVideoInfo *entry = qobject_cast<TLabelInfo *>(sender) ? qobject_cast<TVideoInfo *>(sender->parent())
@@ -117,8 +124,10 @@ void TMainForm::ClipMouseDown(QObject *sender, Qt::MouseButton)
             selected->Deselect();
         entry->Select();
     }
+    const QPointer<TVideoInfo> pressed(entry);
     SetCurrentClip(entry);
-    entry->setFocus();
+    if (pressed && CurrentClip == pressed)
+        pressed->setFocus();
 }
 
 void TMainForm::ClipMouseUp(QObject *sender, Qt::MouseButton button, QPoint globalPos)
@@ -127,7 +136,7 @@ void TMainForm::ClipMouseUp(QObject *sender, Qt::MouseButton button, QPoint glob
         return;
     if (button == Qt::LeftButton && sender == ClipList->Panel_Info)
         return;
-    if (button == Qt::RightButton) {
+    if (button == Qt::RightButton && !ListHeld()) {
         PreparePopupMenu();
         PopupMenu_Clips->popup(globalPos);
     }
@@ -157,6 +166,8 @@ void TMainForm::PreparePopupMenu()
 
 void TMainForm::PopupMenuClick(const QString &itemName)
 {
+    if (HoldWhileListHeld([this, itemName] { PopupMenuClick(itemName); }))
+        return;
     if (itemName == QLatin1String("Remove"))
         RemoveSelectedClips();
     else if (itemName == QLatin1String("Clear"))
@@ -218,12 +229,16 @@ void TMainForm::ClearClips()
 
 void TMainForm::suiImageButton_OpenFileClick()
 {
+    if (HoldWhileListHeld([this] { suiImageButton_OpenFileClick(); }))
+        return;
     if (!b_Adding)
         RemoveSelectedClips();
 }
 
 void TMainForm::suiImageButton_ClearClick()
 {
+    if (HoldWhileListHeld([this] { suiImageButton_ClearClick(); }))
+        return;
     if (b_Adding)
         return;
     ClearClips();
@@ -233,4 +248,34 @@ void TMainForm::suiImageButton_ClearClick()
 void TMainForm::suiImageButton_OpenDirClick()
 {
     AddFiles();
+}
+
+bool TMainForm::ListHeld() const
+{
+    return b_ClosingFrames || b_Converting;
+}
+
+bool TMainForm::HoldWhileListHeld(std::function<void()> command)
+{
+    if (!ListHeld())
+        return false;
+    m_heldCommands.append(std::move(command));
+    return true;
+}
+
+void TMainForm::ReleaseHeldCommands()
+{
+    if (m_heldCommands.isEmpty() || m_heldRunQueued)
+        return;
+    // Queued, so the handler that ended the hold finishes with what it holds first.
+    m_heldRunQueued = true;
+    QMetaObject::invokeMethod(this, [this] { RunHeldCommands(); }, Qt::QueuedConnection);
+}
+
+void TMainForm::RunHeldCommands()
+{
+    m_heldRunQueued = false;
+    // A command that finds the list held again keeps itself for the next release.
+    while (!m_heldCommands.isEmpty() && !ListHeld())
+        m_heldCommands.takeFirst()();
 }

@@ -11,6 +11,9 @@
 #include <QDir>
 #include <QLabel>
 
+#include <algorithm>
+#include <memory>
+
 namespace {
 
 // The job's view of the list and the panel.
@@ -55,6 +58,10 @@ void TMainForm::ConvertClips()
 {
     QDir::setCurrent(g_s_OutputFolder);
     CloseFrameSource();
+    // Commands are held during the close; still, a list without anything to convert is not handed on.
+    const auto supported = [](const TVideoInfo *e) { return e->IsSupported(); };
+    if (std::none_of(Clips.cbegin(), Clips.cend(), supported))
+        return;
 
     // Files the user already has in the device's folder are never written over: the list
     // moves on to numbers whose names are free, and shows them before the job starts.
@@ -67,10 +74,14 @@ void TMainForm::ConvertClips()
     }
 
     if (ProcessForm) {
+        // The job reads the list until it ends; a disc removed meanwhile clears it afterwards.
+        b_Converting = true;
+        const std::unique_ptr<bool, void (*)(bool *)> done(&b_Converting, [](bool *flag) { *flag = false; });
         const MainFormJobSource source(*this);
         ProcessForm->StartJob(DeviceType, source);
     }
 
     i_OutputPSPSerialNumber += count;
     RenumberOutputNames();
+    ReleaseHeldCommands();
 }

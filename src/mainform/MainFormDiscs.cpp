@@ -17,6 +17,9 @@ void TMainForm::WatchDiscs(platform::MountWatcher *watcher)
 
 void TMainForm::OnDeviceChange(VolumeEvent event, const platform::MountEntry &volume)
 {
+    // The list stays as it is during an engine wait or a job; the disc is looked at after.
+    if (HoldWhileListHeld([this, event, volume] { OnDeviceChange(event, volume); }))
+        return;
     if (event == VolumeEvent::Arrived) {
         if (Clips.isEmpty())
             CheckDiscInDrive(volume);

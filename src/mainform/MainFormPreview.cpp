@@ -25,7 +25,8 @@ constexpr int ThumbnailWidth = 240;
 constexpr int ThumbnailHeight = 180;
 
 // Sleeps a step at a time and lets the window's messages through in between, until done()
-// or the limit has passed. False when the limit ended the wait.
+// or the limit has passed. False when the limit ended the wait. The user's clicks and keys
+// stay queued until the wait is over: a handler run inside it could free what the caller holds.
 bool WaitForEngine(const std::function<bool()> &done, int limitMs)
 {
     QElapsedTimer clock;
@@ -34,7 +35,7 @@ bool WaitForEngine(const std::function<bool()> &done, int limitMs)
         if (clock.elapsed() >= limitMs)
             return false;
         QThread::msleep(WaitStepMs);
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     return true;
 }
@@ -177,4 +178,6 @@ void TMainForm::CloseFrameSource()
     Preview->Label_Info->hide();
     Preview->suiImageButton_Snapshoot->setEnabled(false);
     Preview->Panel_Progress->setEnabled(CurrentClip != nullptr);
+    // What came in during the waits runs once the caller is done.
+    ReleaseHeldCommands();
 }

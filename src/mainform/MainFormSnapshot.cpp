@@ -19,7 +19,8 @@ void TMainForm::suiImageButton_SnapshootClick()
     int filterPosition = SnapshotJpeg;
     const QString typedName = platform::dialogs().saveFileName(this, QString::fromLatin1(SnapshotFilter),
                                                                filterPosition, g_s_OutputFolder);
-    if (typedName.isEmpty())
+    // The dialog's own loop may have let a disc removal clear the list.
+    if (typedName.isEmpty() || !b_FrameReady || !CurrentClip)
         return;
     // The dialog's area is drawn again before the engine works.
     repaint();

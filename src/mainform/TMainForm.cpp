@@ -336,7 +336,7 @@ void TMainForm::suiImageButton_BrowseClick()
 
 void TMainForm::suiImageButton_StartConvertClick()
 {
-    if (b_Adding)
+    if (b_Adding || HoldWhileListHeld([this] { suiImageButton_StartConvertClick(); }))
         return;
     if (SeekNoticeShown()) {
         platform::dialogs().showMessage(platform::MessageKind::Information, QStringLiteral("Seeking disc, please waiting."));

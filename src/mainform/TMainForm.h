@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 
 class QMenu;
 class ClipListPanel;
@@ -132,6 +133,14 @@ public:
     int i_FrameWaitLimit = 10000;
     platform::EngineWindowHandle m_engineWindow{this};
     RangeEditor *m_rangeEditor = nullptr;
+    // True from the start of a conversion job until it has ended: the job reads the list.
+    bool b_Converting = false;
+
+    // The list must stay as it is: an engine wait (whose message processing can run any
+    // handler) or a conversion job is under way.
+    bool ListHeld() const;
+    // While the list is held, keeps the command to run once it is free again and returns true.
+    bool HoldWhileListHeld(std::function<void()> command);
 
 protected:
     bool event(QEvent *event) override;
@@ -160,8 +169,15 @@ private:
     void WindowDragUp(Qt::MouseButton button);
     bool SeekNoticeShown() const;
 
+    // Runs the commands kept while the list was held, in their order, after the current
+    // handler has returned.
+    void ReleaseHeldCommands();
+    void RunHeldCommands();
+
     ClipMarks m_marks;
     bool m_centred = false;
+    QList<std::function<void()>> m_heldCommands;
+    bool m_heldRunQueued = false;
 };
 
 extern TMainForm *MainForm;

@@ -1,5 +1,6 @@
 #include "mainform/TVideoInfo.h"
 
+#include "mainform/ClipRowFont.h"
 #include "mainform/ClipTexts.h"
 #include "mainform/ScreenCursors.h"
 #include "skin/ImageView.h"
@@ -30,7 +31,8 @@ constexpr QRgb UnsupportedTextColour = 0xFF8A929E;
 TLabelInfo::TLabelInfo(TVideoInfo *entry, int left)
     : QLabel(entry)
 {
-    setFont(skin::ControlFont());
+    // Measured so that each text ends before the next column begins.
+    setFont(ClipRowFont());
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Every text reaches to the end of the row; the row cuts it off.
     setGeometry(left, 0, ClipRowWidth, ClipRowHeight);

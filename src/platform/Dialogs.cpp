@@ -91,7 +91,13 @@ QString QtFilterFromDialogFilter(const QString &filter)
         QStringList patterns = parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
         for (QString &p : patterns)
             p = p.trimmed();
-        filters << parts.at(i).trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        const QString description = parts.at(i).trimmed();
+        const QString named = QStringLiteral("(") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        // "JPG (*.jpg)" already names its pattern the way the dialog shows it.
+        if (description.endsWith(named, Qt::CaseInsensitive))
+            filters << description;
+        else
+            filters << description + QLatin1Char(' ') + named;
     }
     // A description without its pattern: show it as a pattern of its own.
     if (parts.size() % 2 != 0 && !parts.last().trimmed().isEmpty())

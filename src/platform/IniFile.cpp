@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <limits>
@@ -16,12 +17,27 @@ QString fullPath(const QString &path)
     return QFileInfo(path).absoluteFilePath();
 }
 
-// Lines of the file as they stand, without their line ends; a missing file has none.
+// One line of the file as raw bytes, with the line end it had ("" for a last line without
+// one). Lines the writer does not replace go back byte for byte.
+struct IniLine {
+    QByteArray bytes;
+    QByteArray end;
+};
+
 struct IniText {
-    QStringList lines;
-    QString lineEnd = QStringLiteral("\n");
+    QList<IniLine> lines;
+    QByteArray lineEnd = "\n"; // for lines the writer adds
     bool readable = true;
 };
+
+// Values are 8-bit texts: UTF-8 where the bytes are UTF-8, else one character per byte
+// (a path typed in a Latin-1 editor).
+QString decodeText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
 
 IniText readLines(const QString &path)
 {
@@ -35,13 +51,39 @@ IniText readLines(const QString &path)
     }
     const QByteArray bytes = file.readAll();
     if (bytes.contains("\r\n"))
-        text.lineEnd = QStringLiteral("\r\n");
-    QString all = QString::fromUtf8(bytes);
-    all.remove(QLatin1Char('\r'));
-    text.lines = all.split(QLatin1Char('\n'));
-    if (!text.lines.isEmpty() && text.lines.last().isEmpty())
-        text.lines.removeLast();
+        text.lineEnd = "\r\n";
+    qsizetype from = 0;
+    while (from < bytes.size()) {
+        const qsizetype newline = bytes.indexOf('\n', from);
+        if (newline < 0) {
+            text.lines.append({bytes.mid(from), QByteArray()});
+            break;
+        }
+        const bool crlf = newline > from && bytes.at(newline - 1) == '\r';
+        const qsizetype stop = crlf ? newline - 1 : newline;
+        text.lines.append({bytes.mid(from, stop - from), crlf ? QByteArray("\r\n") : QByteArray("\n")});
+        from = newline + 1;
+    }
     return text;
+}
+
+// The line as text for finding names; a byte order mark in front is not part of it.
+QString lineText(const IniLine &line)
+{
+    const QByteArray bom("\xEF\xBB\xBF");
+    return decodeText(line.bytes.startsWith(bom) ? line.bytes.mid(bom.size()) : line.bytes);
+}
+
+// Inserts a new line at index. A new last line takes over the missing line end of the line
+// before it, so a file that ended without a line break still does.
+void insertLine(IniText &text, qsizetype index, const QByteArray &bytes)
+{
+    IniLine line{bytes, text.lineEnd};
+    if (index == text.lines.size() && index > 0 && text.lines.last().end.isEmpty()) {
+        text.lines.last().end = text.lineEnd;
+        line.end.clear();
+    }
+    text.lines.insert(index, line);
 }
 
 std::optional<QString> sectionName(const QString &line)
@@ -74,10 +116,12 @@ bool sameName(const QString &a, const QString &b)
     return a.compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
-std::optional<QString> findValue(const QStringList &lines, const QString &section, const QString &key)
+// The raw bytes of the first value of the key, blanks around it removed.
+std::optional<QByteArray> findValue(const QList<IniLine> &lines, const QString &section, const QString &key)
 {
     bool inSection = false;
-    for (const QString &line : lines) {
+    for (const IniLine &raw : lines) {
+        const QString line = lineText(raw);
         if (const auto name = sectionName(line)) {
             inSection = sameName(*name, section);
             continue;
@@ -85,19 +129,24 @@ std::optional<QString> findValue(const QStringList &lines, const QString &sectio
         if (!inSection)
             continue;
         if (const auto kv = keyLine(line); kv && sameName(kv->key, key))
-            return kv->value;
+            return raw.bytes.mid(raw.bytes.indexOf('=') + 1).trimmed();
     }
     return std::nullopt;
 }
 
-QString cutToLimit(QString value)
+// The 2047 bytes a value buffer holds; a UTF-8 character is never split in two.
+QString cutToLimit(QByteArray bytes)
 {
-    if (value.size() <= IniFile::MaxValueLength)
-        return value;
-    int length = IniFile::MaxValueLength;
-    if (value.at(length - 1).isHighSurrogate())
-        --length; // never split a character in two
-    return value.left(length);
+    if (bytes.size() > IniFile::MaxValueLength) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        (void)utf8.decode(bytes);
+        qsizetype length = IniFile::MaxValueLength;
+        if (!utf8.hasError())
+            while (length > 0 && (static_cast<unsigned char>(bytes.at(length)) & 0xC0) == 0x80)
+                --length;
+        bytes.truncate(length);
+    }
+    return decodeText(bytes);
 }
 
 int digitValue(QChar c, int base)
@@ -146,7 +195,7 @@ QString IniFile::readString(const QString &section, const QString &key, const QS
 {
     const IniText text = readLines(m_path);
     const auto value = findValue(text.lines, section, key);
-    return cutToLimit(value ? *value : defaultValue);
+    return cutToLimit(value ? *value : defaultValue.toUtf8());
 }
 
 int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const
@@ -194,14 +243,14 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
     // A line break inside a value would end the value and start a stray line.
     QString flat = value;
     flat.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QString newLine = key.trimmed() + QLatin1Char('=') + flat.trimmed();
+    const QByteArray newLine = (key.trimmed() + QLatin1Char('=') + flat.trimmed()).toUtf8();
 
     int sectionStart = -1; // index of the header line of the first matching section
     int lastInSection = -1; // last non-blank line of that section
     bool replaced = false;
     bool inSection = false;
     for (int i = 0; i < text.lines.size() && !replaced; ++i) {
-        const QString &line = text.lines.at(i);
+        const QString line = lineText(text.lines.at(i));
         if (const auto name = sectionName(line)) {
             if (sectionStart >= 0 && inSection)
                 break;
@@ -217,25 +266,27 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
         if (!line.trimmed().isEmpty())
             lastInSection = i;
         if (const auto kv = keyLine(line); kv && sameName(kv->key, key)) {
-            text.lines[i] = newLine;
+            text.lines[i].bytes = newLine; // the line keeps its own line end
             replaced = true;
         }
     }
     if (!replaced) {
         if (sectionStart >= 0) {
-            text.lines.insert(lastInSection + 1, newLine);
+            insertLine(text, lastInSection + 1, newLine);
         } else {
-            if (!text.lines.isEmpty() && !text.lines.last().trimmed().isEmpty())
-                text.lines.append(QString());
-            text.lines.append(QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
-            text.lines.append(newLine);
+            if (!text.lines.isEmpty() && !lineText(text.lines.last()).trimmed().isEmpty())
+                insertLine(text, text.lines.size(), QByteArray());
+            insertLine(text, text.lines.size(), ('[' + section.trimmed() + ']').toUtf8());
+            insertLine(text, text.lines.size(), newLine);
         }
     }
 
+    QByteArray bytes;
+    for (const IniLine &line : std::as_const(text.lines))
+        bytes += line.bytes + line.end;
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         throw IniWriteError(m_path);
-    const QByteArray bytes = (text.lines.join(text.lineEnd) + text.lineEnd).toUtf8();
     if (file.write(bytes) != bytes.size() || !file.commit())
         throw IniWriteError(m_path);
 }

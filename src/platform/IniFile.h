@@ -14,7 +14,8 @@ public:
 // The one way every INI file of the program is read and written.
 // Section and key names compare without regard to case, blanks around names and values are
 // trimmed, quotes are kept as written, lines starting with ';' are comments, the first of
-// duplicate keys wins and values come back cut to 2047 characters. Every call opens the file
+// duplicate keys wins and values come back cut to 2047 bytes. Values are 8-bit texts: UTF-8
+// where the bytes are UTF-8, else one character per byte (Latin-1). Every call opens the file
 // afresh; nothing is cached. A missing or unreadable file reads as an empty one.
 class IniFile {
 public:
@@ -30,7 +31,8 @@ public:
     int readInteger(const QString &section, const QString &key, int defaultValue) const;
 
     // Replaces the first occurrence of the key (or adds it, and the section where needed),
-    // keeps every other line, and replaces the file atomically. Throws IniWriteError.
+    // keeps every other line byte for byte, and replaces the file atomically. The value is
+    // written as UTF-8. Throws IniWriteError.
     void writeString(const QString &section, const QString &key, const QString &value) const;
     void writeInteger(const QString &section, const QString &key, int value) const;
 

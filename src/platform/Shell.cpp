@@ -1,13 +1,13 @@
 #include "Shell.h"
 
+#include "ProgramFolder.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace platform {
@@ -27,11 +27,14 @@ public:
 
     void startProgram(const QString &name) override
     {
-        QString program = QDir::current().absoluteFilePath(name);
-        if (!QFileInfo(program).isExecutable())
-            program = QStandardPaths::findExecutable(name);
-        if (!program.isEmpty())
-            QProcess::startDetached(program, {});
+        // Only the program's own folder: one of that name in the current directory or on the
+        // search path could have been put there by anyone.
+        const QString folder = ProgramFolder();
+        if (name.isEmpty() || name.contains(QLatin1Char('/')) || !QFileInfo(folder).isAbsolute())
+            return;
+        const QFileInfo program(folder + name);
+        if (program.isFile() && program.isExecutable())
+            QProcess::startDetached(program.absoluteFilePath(), {}, program.absolutePath());
     }
 
     void powerOff() override

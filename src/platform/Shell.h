@@ -11,7 +11,8 @@ public:
     virtual ~Shell() = default;
     // A folder, web address or mail link.
     virtual void open(const QString &address) = 0;
-    // Starts a program found in the current directory or on PATH, detached.
+    // Starts the program of that name in the program folder, detached; never one found in
+    // the current directory or on PATH.
     virtual void startProgram(const QString &name) = 0;
     // Asks the system to power off.
     virtual void powerOff() = 0;

@@ -2,6 +2,7 @@
 
 #include "common/DeviceType.h"
 #include "common/DisplayAspect.h"
+#include "common/TextHelpers.h"
 #include "profiles/ProfileDefinition.h"
 #include "profiles/ProfileStore.h"
 
@@ -50,7 +51,7 @@ JobArguments PrepareJobArguments(const PanelValues &panel, const QString &output
     job.s_VideoBitRate = panel.videoBitRateText.trimmed();
     job.s_Volume = QString::number(panel.volumePosition);
     // An empty name would land in every file's tags as it stands.
-    job.s_Artist = panel.artistText.isEmpty() ? QStringLiteral("Unknown") : panel.artistText.left(ArtistLimit);
+    job.s_Artist = panel.artistText.isEmpty() ? QStringLiteral("Unknown") : LeftCharacters(panel.artistText, ArtistLimit);
 
     const QString device = DeviceName(panel.deviceType);
     const profiles::Profile profile = profiles::ProfileAtPosition(settings, device, panel.profilePosition);
@@ -84,7 +85,7 @@ QString SourceTitle(const QString &filePath)
     const int dot = static_cast<int>(name.lastIndexOf(QLatin1Char('.')));
     if (dot >= 0)
         name.truncate(dot);
-    return name.left(TitleLimit);
+    return LeftCharacters(name, TitleLimit);
 }
 
 QString ClipTitle(const QString &filePath, const QString &outputName)

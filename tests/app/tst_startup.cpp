@@ -1,8 +1,10 @@
 #include "FakeDialogs.h"
 #include "OrvoApplication.h"
+#include "Startup.h"
 #include "TStartForm.h"
 
 #include <QtTest>
+#include <QTemporaryDir>
 
 #include <stdexcept>
 
@@ -93,6 +95,34 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(failing.handled, 2);
         QCOMPARE(dialogs.texts(), QStringList({"Unable to write to /x/Option.ini", "Unable to write to /x/Option.ini"}));
+        QCOMPARE(dialogs.messages.first().kind, platform::MessageKind::Error);
+    }
+
+    void brokenVersionFileAsksForANewInstallation_data()
+    {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("missing") << false << QByteArray();
+        QTest::newRow("empty") << true << QByteArray();
+        QTest::newRow("garbage") << true << QByteArray(300, '\x7f');
+    }
+    void brokenVersionFileAsksForANewInstallation()
+    {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, content);
+        QTemporaryDir folder;
+        const QString start = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        if (present) {
+            QFile file(QStringLiteral("WinVersion.bin"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        FakeDialogs dialogs;
+        const bool passed = CheckVersionFile();
+        QDir::setCurrent(start);
+        QVERIFY(!passed);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Initilization Error!\nPlease re-install software!")});
         QCOMPARE(dialogs.messages.first().kind, platform::MessageKind::Error);
     }
 

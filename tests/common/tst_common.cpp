@@ -71,6 +71,30 @@ private slots:
         QCOMPARE(OutputNumberText(n), text);
     }
 
+    void leftCharacters_data()
+    {
+        const QString clef = QStringLiteral("\U0001D11E"); // two UTF-16 units
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<int>("characters");
+        QTest::newRow("shorter") << "abc" << 5 << "abc" << 3;
+        QTest::newRow("cut") << "abcdef" << 4 << "abcd" << 6;
+        QTest::newRow("pair is the last character kept") << "ab" + clef + "c" << 3 << "ab" + clef << 4;
+        QTest::newRow("pair just past the cut") << "abc" + clef << 3 << "abc" << 4;
+        QTest::newRow("pairs only") << clef + clef + clef << 2 << clef + clef << 3;
+        QTest::newRow("lone high surrogate") << QString(QChar(0xd834)) + "xy" << 2 << QString(QChar(0xd834)) + "x" << 3;
+        QTest::newRow("nothing") << "abc" << 0 << "" << 3;
+    }
+    void leftCharacters()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, count);
+        QFETCH(int, characters);
+        QTEST(LeftCharacters(text, count), "left");
+        QCOMPARE(CharacterCount(text), characters);
+    }
+
     void truncatedProduct_data()
     {
         QTest::addColumn<qint64>("n");

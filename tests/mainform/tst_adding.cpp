@@ -3,6 +3,7 @@
 #include "MainFormFixture.h"
 #include "ScriptedEngine.h"
 #include "mainform/ClipProbe.h"
+#include "mediainfo/TMediaInfoInterfa.h"
 #include "platform/MountWatcher.h"
 
 #include <QFile>
@@ -264,6 +265,27 @@ private slots:
         QCOMPARE(QDir::currentPath(), m_startDirectory);
         QVERIFY(form.Clips.isEmpty());
         QVERIFY(!form.b_Adding);
+    }
+
+    // Without the MediaInfo library the format reads as the loader's message; the engine's
+    // probe alone decides, and the clip is added and supported.
+    void probeWithoutTheMediaInfoLibrary()
+    {
+        MainFormFixture fixture;
+        useScriptedEngine();
+        ScriptedClips clips;
+        clips.width = 320;
+        TestMainForm form;
+        form.UnsupportedFormatList = QStringList{"MPEG-4", "AVI", "MPEG-PS"};
+        SetMediaInfoLibraryName(QStringLiteral("NoSuchMediaInfo.dll"));
+        const bool added = form.ProbeAndAddClip(QStringLiteral("/videos/a.mp4"));
+        SetMediaInfoLibraryName(QStringLiteral("MediaInfo.dll"));
+        QVERIFY(added);
+        QCOMPARE(form.Clips.size(), 1);
+        QVERIFY(form.Clips.first()->IsSupported());
+        QVERIFY(form.Clips.first()->IsChecked());
+        QCOMPARE(form.Clips.first()->Duration(), 65);
+        QCOMPARE(form.Clips.first()->Label_VideoSize->text(), QStringLiteral("Video Size : 320X576"));
     }
 
     void supportFollowsWidthAndLists_data()

@@ -122,6 +122,69 @@ private slots:
         QCOMPARE(ini.readInteger("Option", "OutputPSPSerialNumber", 0), 12);
     }
 
+    // A save replaces its own line; every other line goes back with its bytes and line end.
+    void writeKeepsOtherLinesByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("Latin-1 in another key")
+            << QByteArray("[Option]\nOutputFolder=old\nPSPUploadFolder=/home/j\xe9r\xf4me/\n")
+            << QByteArray("[Option]\nOutputFolder=/new/\nPSPUploadFolder=/home/j\xe9r\xf4me/\n");
+        QTest::newRow("Latin-1 before the key")
+            << QByteArray("[Option]\nPSPAVCFolder=C\xe9\nOutputFolder=old\n")
+            << QByteArray("[Option]\nPSPAVCFolder=C\xe9\nOutputFolder=/new/\n");
+        QTest::newRow("invalid UTF-8 in another section")
+            << QByteArray("[Other]\nK=\xff\xfe\xc3(\n; \xe9t\xe9\n[Option]\nOutputFolder=old\n")
+            << QByteArray("[Other]\nK=\xff\xfe\xc3(\n; \xe9t\xe9\n[Option]\nOutputFolder=/new/\n");
+        QTest::newRow("no final break, key replaced")
+            << QByteArray("[Option]\nA=\xe9\nOutputFolder=old") << QByteArray("[Option]\nA=\xe9\nOutputFolder=/new/");
+        QTest::newRow("no final break, key added")
+            << QByteArray("[Option]\nA=\xe9") << QByteArray("[Option]\nA=\xe9\nOutputFolder=/new/");
+        QTest::newRow("no final break, section added")
+            << QByteArray("[Other]\nA=\xe9") << QByteArray("[Other]\nA=\xe9\n\n[Option]\nOutputFolder=/new/");
+        QTest::newRow("mixed line ends")
+            << QByteArray("[Other]\r\nA=\xe9\n[Option]\nOutputFolder=old\r\nB=1\n")
+            << QByteArray("[Other]\r\nA=\xe9\n[Option]\nOutputFolder=/new/\r\nB=1\n");
+        QTest::newRow("byte order mark")
+            << QByteArray("\xef\xbb\xbf[Option]\nOutputFolder=old\n") << QByteArray("\xef\xbb\xbf[Option]\nOutputFolder=/new/\n");
+    }
+    void writeKeepsOtherLinesByteForByte()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        const QString path = write(before);
+        IniFile(path).writeString("Option", "OutputFolder", "/new/");
+        QCOMPARE(contents(path), after);
+    }
+
+    void valuesAreEightBitTexts_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("UTF-8") << QByteArray("/home/j\xc3\xa9r\xc3\xb4me/") << QStringLiteral("/home/j\u00e9r\u00f4me/");
+        QTest::newRow("Latin-1") << QByteArray("/home/j\xe9r\xf4me/") << QStringLiteral("/home/j\u00e9r\u00f4me/");
+        QTest::newRow("invalid UTF-8") << QByteArray("\xff\xfe\xc3(") << QString::fromLatin1("\xff\xfe\xc3(");
+        QTest::newRow("2047 bytes of Latin-1") << QByteArray(3000, '\xe9') << QString(2047, QChar(0xe9));
+        // 2047 bytes would end inside the 1024th character, which is left out whole.
+        QTest::newRow("2047 bytes of UTF-8") << QString(1100, QChar(0xe9)).toUtf8() << QString(1023, QChar(0xe9));
+    }
+    void valuesAreEightBitTexts()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, value);
+        const IniFile ini(write("[Other]\nX=\xe9\n[S]\nK=" + bytes + "\n"));
+        QCOMPARE(ini.readString("S", "K", ""), value);
+    }
+
+    void writtenValueIsUtf8AndReadsBack()
+    {
+        const QString path = write("[S]\nA=\xe9\n");
+        const IniFile ini(path);
+        ini.writeString("S", "K", QStringLiteral("/home/j\u00e9r\u00f4me/"));
+        QCOMPARE(contents(path), QByteArray("[S]\nA=\xe9\nK=/home/j\xc3\xa9r\xc3\xb4me/\n"));
+        QCOMPARE(ini.readString("S", "K", ""), QStringLiteral("/home/j\u00e9r\u00f4me/"));
+    }
+
     void writeCreatesFile()
     {
         const QString path = m_dir.filePath(QStringLiteral("new.ini"));

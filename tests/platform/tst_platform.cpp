@@ -21,6 +21,11 @@ private slots:
         QTest::newRow("two pairs") << "JPEG|*.jpg|Bitmap|*.bmp" << "JPEG (*.jpg);;Bitmap (*.bmp)";
         QTest::newRow("blanks around patterns") << "All| *.* " << "All (*.*)";
         QTest::newRow("description only") << "Everything" << "Everything";
+        QTest::newRow("snapshot: pattern already named") << "JPG (*.jpg)|*.jpg|BMP (*.bmp)|*.bmp"
+                                                         << "JPG (*.jpg);;BMP (*.bmp)";
+        QTest::newRow("named with two patterns") << "Video (*.avi *.mpg)|*.avi;*.mpg" << "Video (*.avi *.mpg)";
+        QTest::newRow("other words in brackets") << "Movies (old)|*.avi" << "Movies (old) (*.avi)";
+        QTest::newRow("another pattern named") << "JPG (*.jpeg)|*.jpg" << "JPG (*.jpeg) (*.jpg)";
     }
     void dialogFilter()
     {

@@ -1,6 +1,7 @@
 #include "process/JobArguments.h"
 
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -132,6 +133,10 @@ private slots:
         QTest::newRow("blanks stay") << "   " << "   ";
         QTest::newRow("60 characters") << QString(60, 'a') << QString(50, 'a');
         QTest::newRow("50 characters") << QString(50, 'b') << QString(50, 'b');
+        const QString smile = QStringLiteral("\U0001F600"); // two UTF-16 units
+        QTest::newRow("50th character outside the basic plane")
+            << QString(49, 'a') + smile + "bc" << QString(49, 'a') + smile;
+        QTest::newRow("51st character outside the basic plane") << QString(50, 'a') + smile << QString(50, 'a');
     }
     void artist()
     {
@@ -185,6 +190,10 @@ private slots:
         QTest::newRow("4:3 display") << "320:240" << true << 0 << 720 << 576 << "320:240";
         QTest::newRow("portrait") << "480:320" << false << 4 << 480 << 640 << "240:320";
         QTest::newRow("raised past frame is capped") << "318:240" << false << 4 << 1000 << 760 << "316:240";
+        // The raise to a multiple of 4 lands exactly on the frame's width.
+        QTest::newRow("1000x756 into 320:240") << "320:240" << false << 4 << 1000 << 756 << "320:240";
+        QTest::newRow("width raised past the frame") << "318:240" << false << 4 << 1000 << 756 << "318:240";
+        QTest::newRow("height raised past the frame") << "320:238" << false << 4 << 1345 << 1000 << "320:238";
         QTest::newRow("frame without colon") << "nodef" << false << 4 << 720 << 576 << "0:0";
         QTest::newRow("no picture") << "320:240" << false << 4 << 0 << 0 << "320:240";
         QTest::newRow("height digits after five") << "320:2400000" << false << 4 << 720 << 576 << "320:256";
@@ -213,6 +222,11 @@ private slots:
         QTest::newRow("holiday") << "/any/where/Holiday.avi" << "0012.mp4" << "Holiday 0012";
         QTest::newRow("no extension") << "/v/" + QString(45, 'x') << "0001.mp3" << QString(40, 'x') + " 0001";
         QTest::newRow("two dots") << "/v/a.b.mkv" << "0002.mp4" << "a.b 0002";
+        const QString clef = QStringLiteral("\U0001D11E");
+        QTest::newRow("40th character outside the basic plane")
+            << "/v/" + QString(39, 'x') + clef + "yz.avi" << "0003.mp4" << QString(39, 'x') + clef + " 0003";
+        QTest::newRow("41st character outside the basic plane")
+            << "/v/" + QString(40, 'x') + clef + ".avi" << "0004.mp4" << QString(40, 'x') + " 0004";
         QTest::newRow("no output name") << "/v/clip.mp4" << "" << "clip ";
     }
     void title()
@@ -223,7 +237,73 @@ private slots:
         QCOMPARE(ClipTitle(path, output), title);
     }
 
+    // Every position gets a value of its own, so a swap of any two shows. Window, mode and
+    // the closing stamp (positions 1, 2 and 23, or 15) are added by the call itself.
+    static JobArguments distinctJob(const QString &outputDir)
+    {
+        JobArguments job;
+        job.s_OutputDir = outputDir;
+        job.s_VideoBitRate = "4000";
+        job.s_Volume = "3";
+        job.s_Artist = "Me";
+        job.s_VideoFormat = "h264";
+        job.s_FileFormat = "ipod";
+        job.s_FrameSize = "640:480";
+        job.s_FrameRate = "29.97";
+        job.s_AudioBitRate = "128";
+        job.s_SampleRate = "44100";
+        return job;
+    }
+    static ClipValues distinctClip()
+    {
+        ClipValues c = clip(100, 5, 60);
+        c.sourceNumber = 7;
+        return c;
+    }
+
+    void videoArgumentsInOrder_data()
+    {
+        QTest::addColumn<int>("device");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("fileFormat");
+        QTest::newRow("iPod video: the definition's file format") << 0 << "/out/IPOD/" << "ipod";
+        QTest::newRow("iPhone: always mp4") << 2 << "/out/IPHONE/" << "mp4";
+        QTest::newRow("Apple TV: always mp4") << 3 << "/out/TV/" << "mp4";
+    }
     void videoArgumentsInOrder()
+    {
+        QFETCH(int, device);
+        QFETCH(QString, folder);
+        QFETCH(QString, fileFormat);
+        const JobArguments job = distinctJob(folder);
+        const QStringList texts = ConversionTexts(job, PrepareClipArguments(distinctClip(), job, device, -1), device);
+        const QStringList expected = {
+            "/videos/Holiday.avi", //  3 source path
+            "7",                   //  4 source number
+            "5",                   //  5 start
+            "44100",               //  6 sample rate
+            "1:1",                 //  7 aspect
+            "h264",                //  8 video format
+            fileFormat,            //  9 file format
+            "4000",                // 10 video bit rate
+            "128",                 // 11 audio bit rate
+            "600:480",             // 12 picture: 720 x 576 in its own shape, 1.25, into 640:480
+            "640:480",             // 13 frame size
+            "Holiday 0012",        // 14 title
+            "Me",                  // 15 artist
+            "Unknown",             // 16 album
+            "29.97",               // 17 frame rate
+            "0",                   // 18 audio track
+            "-1",                  // 19 subtitle
+            folder + "0012.mp4",   // 20 destination
+            "3",                   // 21 volume
+            "55",                  // 22 duration of the range 5..60
+        };
+        QCOMPARE(texts, expected);
+        QCOMPARE(QSet<QString>(expected.begin(), expected.end()).size(), expected.size());
+    }
+
+    void videoArgumentsFromTheProfileFiles()
     {
         PanelValues panel;
         panel.deviceType = 3;
@@ -234,40 +314,39 @@ private slots:
         QCOMPARE(job.s_OutputDir, QStringLiteral("/out/TV/"));
         ClipValues c = clip(100, 5, 100);
         c.outputName = "0007.mp4";
-        const ClipArguments a = PrepareClipArguments(c, job, 3, -1);
-        const QStringList texts = ConversionTexts(job, a, 3);
+        const QStringList texts = ConversionTexts(job, PrepareClipArguments(c, job, 3, -1), 3);
         QCOMPARE(texts.size(), 20);
-        QCOMPARE(texts.at(0), c.filePath);   // 3
-        QCOMPARE(texts.at(1), "0");          // 4 source number
-        QCOMPARE(texts.at(2), "5");          // 5 start
-        QCOMPARE(texts.at(4), "1:1");        // 7 aspect
         QCOMPARE(texts.at(6), "mp4");        // 9: never the definition's file format for Apple TV
         QCOMPARE(texts.at(7), "4000");       // 10
         QCOMPARE(texts.at(9), "900:720");    // 12: 720x576 in its own shape, 1.25, into 1280:720
         QCOMPARE(texts.at(10), "1280:720");  // 13
-        QCOMPARE(texts.at(11), "Holiday 0007");
-        QCOMPARE(texts.at(13), "Unknown");   // 16 album
-        QCOMPARE(texts.at(15), "0");         // 18 audio track
-        QCOMPARE(texts.at(16), "-1");        // 19 subtitle
         QCOMPARE(texts.at(17), "/out/TV/0007.mp4");
         QCOMPARE(texts.at(19), "0");         // 22 to the end
     }
 
     void musicArgumentsInOrder()
     {
-        JobArguments job;
-        job.s_SampleRate = "44100";
-        job.s_AudioBitRate = "128";
-        job.s_Artist = "Me";
-        job.s_Volume = "3";
-        job.s_OutputDir = "/o/MUSIC/";
-        ClipValues c = clip(100, 0, 50);
+        const JobArguments job = distinctJob("/o/MUSIC/");
+        ClipValues c = distinctClip();
         c.outputName = "0009.mp3";
         const ClipArguments a = PrepareClipArguments(c, job, 1, -1);
         QCOMPARE(a.s_PictureSize, QString());
-        QCOMPARE(ConversionTexts(job, a, 1),
-                 QStringList({c.filePath, "0", "0", "44100", "128", "Holiday 0009", "Me", "Unknown", "0",
-                              "/o/MUSIC/0009.mp3", "3", "50"}));
+        const QStringList expected = {
+            "/videos/Holiday.avi", //  3 source path
+            "7",                   //  4 source number
+            "5",                   //  5 start
+            "44100",               //  6 sample rate
+            "128",                 //  7 audio bit rate
+            "Holiday 0009",        //  8 title
+            "Me",                  //  9 artist
+            "Unknown",             // 10 album
+            "0",                   // 11 audio track
+            "/o/MUSIC/0009.mp3",   // 12 destination
+            "3",                   // 13 volume
+            "55",                  // 14 duration
+        };
+        QCOMPARE(ConversionTexts(job, a, 1), expected);
+        QCOMPARE(QSet<QString>(expected.begin(), expected.end()).size(), expected.size());
     }
 
     void shippedProfilesAssembleCompleteArguments()
