@@ -163,11 +163,13 @@ void TMainForm::dropEvent(QDropEvent *event)
     event->acceptProposedAction();
     // Added once the drop is over: the probes and the message box must not hold the
     // program the files were dragged from.
-    QMetaObject::invokeMethod(
-        this,
-        [this, paths] {
-            if (!AddingBlocked())
-                AddChosenFiles(paths);
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, paths] { AddDroppedFiles(paths); }, Qt::QueuedConnection);
+}
+
+void TMainForm::AddDroppedFiles(const QStringList &paths)
+{
+    // A drop is not user input to the engine waits: while one is under way it is held.
+    if (AddingBlocked() || HoldWhileListHeld([this, paths] { AddDroppedFiles(paths); }))
+        return;
+    AddChosenFiles(paths);
 }

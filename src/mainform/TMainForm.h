@@ -74,6 +74,7 @@ public:
     // The add command from the current directory on, for files the dialog gave or that
     // were dropped on the window, in their order.
     void AddChosenFiles(const QStringList &paths);
+    void AddDroppedFiles(const QStringList &paths);
     // True while adding, while the preview's seek notice shows, or while a job runs.
     bool AddingBlocked() const;
     // True when the file became the last entry of the list; false when it was refused.

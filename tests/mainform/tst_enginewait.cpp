@@ -235,6 +235,23 @@ private slots:
         QCOMPARE(f.form.CurrentClip, nullptr);
     }
 
+    // Files dropped while a close is awaited are added after it, not inside the wait.
+    void dropDuringTheCloseIsAddedAfterIt()
+    {
+        Fixture f;
+        OpenSource(f.form);
+        QTRY_VERIFY(Idle(f.form));
+        qsizetype messagesInside = -1;
+        f.arriveDuringTheClose([&] { f.form.SetCurrentClip(f.b); }, [&] {
+            f.form.AddDroppedFiles({QStringLiteral("/videos/absent.avi")});
+            messagesInside = f.base.dialogs.texts().size();
+        });
+        QCOMPARE(messagesInside, 0);
+        QCOMPARE(f.form.CurrentClip, f.b.data());
+        QTRY_COMPARE(f.base.dialogs.texts().size(), 1); // the refused file's message
+        QCOMPARE(f.form.Clips.size(), 3);
+    }
+
     // The start command held during a close runs when the close is over.
     void startDuringTheCloseRunsAfterIt()
     {
