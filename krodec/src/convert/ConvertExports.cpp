@@ -40,7 +40,7 @@ int32_t convertGuarded(KrodecWindow *window, Read read)
 
 int32_t convertVideo(Device device, KrodecWindow *window, const VideoArgs &args)
 {
-    return convertGuarded(window, [&] { return withSourceFrameRate(readVideoRequest(device, args)); });
+    return convertGuarded(window, [&] { return readVideoRequest(device, args); });
 }
 
 } // namespace

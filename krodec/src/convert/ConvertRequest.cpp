@@ -252,9 +252,10 @@ std::optional<ConvertRequest> readVideoRequest(Device device, const VideoArgs &a
     const auto kbps = parseKbps(a.videoBitRate);
     const auto picture = parseSize(a.pictureSize);
     const auto frame = parseSize(a.frameSize);
-    // The source's own rate is known only once the file is open; it is filled in then.
+    // The source's own rate is known only once the file is open; it is filled in then, and
+    // until then the rate is the one a source without a readable rate gets.
     const bool sourceRate = present(a.frameRate) && isSourceFrameRate(a.frameRate);
-    const auto rate = sourceRate ? std::optional<Rational>(Rational{}) : parseFrameRate(a.frameRate);
+    const auto rate = sourceRate ? std::optional<Rational>(Rational{30000, 1001}) : parseFrameRate(a.frameRate);
     if (!codec || !format || !kbps || !picture || !frame || !rate || !isAspect(a.aspect)
         || !isNoSubtitle(a.subtitle))
         return std::nullopt;

@@ -1,6 +1,5 @@
 #include "convert/SourceRate.h"
 
-#include "convert/SourceReader.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -28,21 +27,14 @@ std::optional<Rational> streamFrameRate(AVRational average, AVRational guessed)
     return std::nullopt;
 }
 
-std::optional<ConvertRequest> withSourceFrameRate(std::optional<ConvertRequest> request)
+Rational sourceFrameRate(AVFormatContext *format, AVStream *stream)
 {
-    if (!request || !request->sourceFrameRate)
-        return request;
-    request->frameRate = {30000, 1001};
-    SourceReader reader;
-    if (reader.open(request->sourcePath, true, request->audioTrack) != SourceReader::Open::Ok)
-        return request;   // the conversion itself reports the source
-    AVStream *stream = reader.videoStream();
-    const auto rate = streamFrameRate(stream->avg_frame_rate, av_guess_frame_rate(reader.format(), stream, nullptr));
+    const auto rate = streamFrameRate(stream->avg_frame_rate, av_guess_frame_rate(format, stream, nullptr));
+    if (!rate)
+        return {30000, 1001};
     // Slide shows slower than a frame a second are shown at one: every picture still
     // gets its time, and the encoders keep a sane time base.
-    if (rate)
-        request->frameRate = rate->num >= rate->den ? *rate : Rational{1, 1};
-    return request;
+    return rate->num >= rate->den ? *rate : Rational{1, 1};
 }
 
 } // namespace krodec::convert

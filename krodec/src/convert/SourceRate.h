@@ -5,7 +5,7 @@
 #include "convert/ConvertRequest.h"
 
 extern "C" {
-#include <libavutil/rational.h>
+#include <libavformat/avformat.h>
 }
 
 #include <optional>
@@ -18,9 +18,8 @@ namespace krodec::convert {
 // neither is known.
 std::optional<Rational> streamFrameRate(AVRational average, AVRational guessed);
 
-// Reads the rate of the video stream the conversion will read into the request; a source
-// whose rate cannot be read is taken as 29.97, the rate of the video profiles before.
-// Requests with a fixed rate pass unchanged.
-std::optional<ConvertRequest> withSourceFrameRate(std::optional<ConvertRequest> request);
+// The rate to convert a stream at when the request keeps the source's own: the stream's
+// rate, 29.97 (the video profiles' rate before) when it cannot be read.
+Rational sourceFrameRate(AVFormatContext *format, AVStream *stream);
 
 } // namespace krodec::convert

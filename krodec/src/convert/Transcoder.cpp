@@ -2,6 +2,7 @@
 
 #include "convert/ConvertProgress.h"
 #include "convert/EncodePlan.h"
+#include "convert/SourceRate.h"
 #include "convert/FilterChain.h"
 #include "convert/OutputFile.h"
 #include "convert/OutputWriter.h"
@@ -125,6 +126,16 @@ bool Transcoder::setUp()
     // Sound without a picture is sound only on every device: the MP4 holds the AAC track alone.
     if (!m_reader.videoStream())
         m_plan.video.reset();
+    // "Source": the plan takes the rate of the stream just opened, read once and in this call,
+    // so a source that can be read only once (a pipe) is not consumed by a look ahead.
+    if (m_request.sourceFrameRate && m_plan.video) {
+        ConvertRequest rated = m_request;
+        rated.frameRate = sourceFrameRate(m_reader.format(), m_reader.videoStream());
+        auto plan = planConversion(rated);
+        if (!plan)
+            return false;
+        m_plan = std::move(*plan);
+    }
     const bool wantVideo = m_plan.video.has_value();
     auto reserved = OutputFile::reserve(m_request.destPath, m_request.sourcePath);
     if (!reserved)

@@ -78,6 +78,8 @@ private slots:
     void defaultProfilesKeepTheSourceRate();
     void appleTv720pHoldsNtscTo23976();
     void slideShowIsShownAtOneFrameASecond();
+    void soundOnlySourceWithTheSourceRate_data();
+    void soundOnlySourceWithTheSourceRate();
     void handWrittenProfileKeepsItsStoredRate_data();
     void handWrittenProfileKeepsItsStoredRate();
 
@@ -244,6 +246,35 @@ void TestSourceRate::appleTv720pHoldsNtscTo23976()
     const OutputRate out = rateOf(call.destPath);
     QVERIFY2(std::fabs(out.average - 24000.0 / 1001) < 0.01, qPrintable(QString::number(out.average)));
     QVERIFY2(std::fabs(out.nominal - out.average) < 0.01, qPrintable(QString::number(out.nominal)));
+}
+
+void TestSourceRate::soundOnlySourceWithTheSourceRate_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<int>("deviceType");
+    QTest::newRow("iPod") << "iPod" << 0;
+    QTest::newRow("iPhone") << "iPhone" << 2;
+    QTest::newRow("Apple TV") << "AppleTV" << 3;
+}
+
+// A song has no rate to keep: the default profiles give the sound alone.
+void TestSourceRate::soundOnlySourceWithTheSourceRate()
+{
+    QFETCH(QString, device);
+    QFETCH(int, deviceType);
+    QString errors;
+    const QString song = source("song.m4a");
+    if (!QFileInfo::exists(song))
+        QVERIFY2(media::ffmpeg({"-f", "lavfi", "-i", "sine=f=440:d=2:r=44100", "-c:a", "aac", song}, &errors),
+                 qPrintable(errors));
+    const QString folder = output("song-" + device);
+    QVERIFY(QDir().mkpath(folder));
+    const VideoCall call = defaultProfileCall(device, deviceType, song, folder);
+    QCOMPARE(call.frameRate, QByteArray("source"));
+    QCOMPARE(callVideo(m_engine, call), 0);
+    const QJsonObject probed = media::probe(QString::fromUtf8(call.destPath));
+    QCOMPARE(media::streamCount(probed), 1);
+    QCOMPARE(media::stream(probed, "audio").value("codec_name").toString(), QStringLiteral("aac"));
 }
 
 void TestSourceRate::slideShowIsShownAtOneFrameASecond()
