@@ -59,11 +59,7 @@ Probe ProbeFile(const QString &path)
     if (!library.Load(functions))
         return probe;
     probe.engineLoaded = true;
-    // The engine may write into the path's buffer, so it gets a copy with room to spare.
-    const QByteArray name = path.toUtf8();
-    std::vector<char> buffer(static_cast<std::size_t>(name.size()) + 10, '\0');
-    std::memcpy(buffer.data(), name.constData(), static_cast<std::size_t>(name.size()));
-    probe.readable = functions.GetFileinfo_GetPic(buffer.data(), 10, &probe.record) != -1;
+    probe.readable = engine::ProbeFileInfo(functions, path.toUtf8().toStdString(), &probe.record) != -1;
     return probe;
 }
 

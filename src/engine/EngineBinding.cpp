@@ -1,6 +1,7 @@
 #include "EngineBinding.h"
 
 #include <utility>
+#include <vector>
 
 namespace engine {
 
@@ -72,6 +73,13 @@ bool EngineLibrary::Load(ConversionFunctions &f)
         f = {};
     }
     return ok;
+}
+
+int32_t ProbeFileInfo(const ProbeFunctions &engine, const std::string &utf8Path, void *record)
+{
+    std::vector<char> buffer(utf8Path.begin(), utf8Path.end());
+    buffer.resize(buffer.size() + 10, '\0');
+    return engine.GetFileinfo_GetPic(buffer.data(), 10, record);
 }
 
 } // namespace engine

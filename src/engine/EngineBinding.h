@@ -3,6 +3,8 @@
 #include "KrodecDLL.h"
 #include "platform/Library.h"
 
+#include <string>
+
 // The program's binding to the conversion engine. The engine is loaded by name at run time
 // and reached only through one named function set at a time; a set resolves as a whole or
 // not at all, and a failed load leaves nothing loaded.
@@ -15,6 +17,10 @@ struct ProbeFunctions {
     decltype(&X_GetFileinfo_GetPic) GetFileinfo_GetPic = nullptr;
     decltype(&X_Get_Frame) Get_Frame = nullptr;
 };
+
+// X_GetFileinfo_GetPic on a UTF-8 path into the 40-byte record. The engine may write into the
+// path's buffer, so it gets a copy with room to spare.
+int32_t ProbeFileInfo(const ProbeFunctions &engine, const std::string &utf8Path, void *record);
 
 // The functions the preview uses; it resolves the probe function too, but never calls it.
 struct PreviewFunctions {

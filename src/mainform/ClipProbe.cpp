@@ -111,12 +111,8 @@ ProbedClip ProbeClipFile(const QString &path)
     if (!library.Load(engine))
         return probed;
 
-    // The engine may write into the path's buffer, so it gets a copy with room to spare.
-    const QByteArray name = path.toUtf8();
-    std::vector<char> buffer(static_cast<std::size_t>(name.size()) + 10, '\0');
-    std::memcpy(buffer.data(), name.constData(), static_cast<std::size_t>(name.size()));
     alignas(KrodecProbeInfo) unsigned char record[ProbeRecordSize] = {};
-    if (engine.GetFileinfo_GetPic(buffer.data(), 10, record) == -1)
+    if (engine::ProbeFileInfo(engine, path.toUtf8().toStdString(), record) == -1)
         return probed;
     probed.record = ReadProbeRecord(record);
 
